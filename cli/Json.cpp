@@ -1,0 +1,85 @@
+#include "cli/Json.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace tessaly {
+namespace {
+
+// Length of the valid UTF-8 sequence at the start of `s`, or 0.
+std::size_t ValidSequence(std::string_view s) {
+  auto b = [&](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
+  auto cont = [&](std::size_t i) { return i < s.size() && (b(i) & 0xC0) == 0x80; };
+  std::uint8_t lead = b(0);
+  if (lead < 0x80)
+    return 1;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    return cont(1) ? 2 : 0;
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    if (!cont(1) || !cont(2))
+      return 0;
+    if (lead == 0xE0 && b(1) < 0xA0)
+      return 0;  // overlong
+    if (lead == 0xED && b(1) > 0x9F)
+      return 0;  // surrogate
+    return 3;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    if (!cont(1) || !cont(2) || !cont(3))
+      return 0;
+    if (lead == 0xF0 && b(1) < 0x90)
+      return 0;
+    if (lead == 0xF4 && b(1) > 0x8F)
+      return 0;
+    return 4;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void AppendJsonString(std::string& out, std::string_view text) {
+  out += '"';
+  while (!text.empty()) {
+    char c = text[0];
+    std::size_t n = ValidSequence(text);
+    if (n == 0) {
+      out += "\xEF\xBF\xBD";
+      text.remove_prefix(1);
+      continue;
+    }
+    if (n == 1) {
+      switch (c) {
+        case '"':
+          out += "\\\"";
+          break;
+        case '\\':
+          out += "\\\\";
+          break;
+        case '\n':
+          out += "\\n";
+          break;
+        case '\r':
+          out += "\\r";
+          break;
+        case '\t':
+          out += "\\t";
+          break;
+        default:
+          if (static_cast<std::uint8_t>(c) < 0x20 || c == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+          } else {
+            out += c;
+          }
+      }
+    } else {
+      out.append(text.substr(0, n));
+    }
+    text.remove_prefix(n);
+  }
+  out += '"';
+}
+
+}  // namespace tessaly

@@ -1,0 +1,66 @@
+#include "cli/RenameCommand.h"
+
+#include "cli/CliFrontEnd.h"
+#include "cli/Usage.h"
+
+namespace tessaly {
+
+int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSystem,
+                     const RenameListPlace& defaultPlace, bool showProgress, std::ostream& out,
+                     std::ostream& err) {
+  RenameOptions options;
+  RenameListPlace place = defaultPlace;
+  std::string directory;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (!optionsEnded && argument == "--no-subdir") {
+      options.Check1 = false;
+    } else if (!optionsEnded && argument == "--maker") {
+      options.Check2 = true;
+    } else if (!optionsEnded && argument == "--model") {
+      options.Check3 = true;
+    } else if (!optionsEnded && argument == "--list") {
+      if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+        err << "tessaly-cli rename: --list needs a file name\n" << kUsage;
+        return 2;
+      }
+      place.explicitPath = arguments[++i];
+    } else if (!optionsEnded && argument == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+      err << "tessaly-cli rename: unknown option " << argument << "\n" << kUsage;
+      return 2;
+    } else if (directory.empty() && !argument.empty()) {
+      directory = argument;
+    } else {
+      err << "tessaly-cli rename: give exactly one directory\n" << kUsage;
+      return 2;
+    }
+  }
+  if (directory.empty()) {
+    err << "tessaly-cli rename: no directory given\n" << kUsage;
+    return 2;
+  }
+
+  CliFrontEnd frontEnd(options, err, showProgress);
+  RenameRun run(fileSystem, frontEnd);
+  RunOutcome outcome = run.StartRun(directory, place);
+  frontEnd.EndProgress();
+  switch (outcome.status) {
+    case RunStatus::NothingSelected:
+    case RunStatus::DirectoryMissing:
+    case RunStatus::ListNotCreated:
+      err << "tessaly-cli rename: " << outcome.reason << "; nothing was renamed\n";
+      return 2;
+    case RunStatus::Completed:
+    case RunStatus::Stopped:
+      break;
+  }
+  out << "Rename list: " << outcome.renameListPath << "\n";
+  out << "Rename Count = " << run.RenameCount() << "\n";
+  out.flush();
+  return frontEnd.Problems() > 0 ? 1 : 0;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+
+#include "engine/RenameRun.h"
+#include "platform/FileSystem.h"
+
+namespace tessaly {
+
+// `tessaly-cli rename [--no-subdir] [--maker] [--model] [--list FILE] DIR`.
+// Runs the whole engine on DIR; problems go to `err`, the list's place and,
+// as the last line, "Rename Count = N" to `out`. Returns 0 when nothing went
+// wrong, 1 when some picture was passed over or a move failed, 2 for a usage
+// error or a run that could not start.
+int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSystem,
+                     const RenameListPlace& defaultPlace, bool showProgress, std::ostream& out,
+                     std::ostream& err);
+
+}  // namespace tessaly

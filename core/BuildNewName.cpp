@@ -1,0 +1,61 @@
+#include "core/BuildNewName.h"
+
+#include "core/Windows1252.h"
+
+namespace tessaly {
+namespace {
+
+// Character n (from 1) of a text, NUL past its end.
+char CharAt(const std::string& text, std::size_t n) {
+  return n >= 1 && n <= text.size() ? text[n - 1] : '\0';
+}
+
+}  // namespace
+
+NewNameParts BuildNewName(const PictureInfo& info) {
+  NewNameParts parts;
+  if (!info.DateFound)
+    return parts;
+
+  // DateName, 21 characters: date 1-4, "-", 6-7, "-", 9-10, "-", time 1-2,
+  // 4-5, 7-8, ".JPG". Positions 5 and 8 of the date and 3 and 6 of the time
+  // are the separators.
+  const std::string& d = info.DateText;
+  const std::string& t = info.TimeText;
+  const std::string dateName{CharAt(d, 1), CharAt(d, 2), CharAt(d, 3), CharAt(d, 4), '-',
+                             CharAt(d, 6), CharAt(d, 7), '-',          CharAt(d, 9), CharAt(d, 10),
+                             '-',          CharAt(t, 1), CharAt(t, 2), CharAt(t, 4), CharAt(t, 5),
+                             CharAt(t, 7), CharAt(t, 8), '.',          'J',          'P',
+                             'G'};
+
+  parts.DatePart = Windows1252ToUtf8(std::string_view(dateName).substr(0, 10));
+  if (!info.MakerText.empty()) {
+    AppendWindows1252AsUtf8(parts.NewName, info.MakerText);
+    parts.NewName += '-';
+  }
+  if (!info.ModelText.empty()) {
+    AppendWindows1252AsUtf8(parts.NewName, info.ModelText);
+    parts.NewName += '-';
+  }
+  AppendWindows1252AsUtf8(parts.NewName, dateName);
+  return parts;
+}
+
+std::string_view PictureFileName(std::string_view path) {
+  std::size_t slash = path.find_last_of('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+bool IsUsableName(const PictureInfo& info, std::string_view newName) {
+  if (!info.DateFound)
+    return false;
+  if (Utf8Length(newName) <= 10 || newName.front() == '0')
+    return false;
+  if (info.DateText.find('\0') != std::string::npos)
+    return false;
+  if (info.TimeText.find('\0') != std::string::npos)
+    return false;
+  return newName.find_first_of("/\\") == std::string_view::npos;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "core/PictureInfo.h"
+#include "core/RenameOptions.h"
+#include "platform/FileSystem.h"
+
+namespace tessaly {
+
+// Why a file could not be read as a picture. A header that simply is not a
+// JPEG/Exif header is no failure: it comes back with HeaderAccepted false.
+enum class ReadFailure {
+  None,
+  CannotOpen,       // the file could not be opened
+  CannotRead,       // the file could be opened but a read failed
+  ReadBeyondLimit,  // the entries reach past the first 32767 bytes
+  TooManyEntries,   // IFD0 claims 32768 entries or more
+  ValueTooLarge,    // a date, maker or model offset points past byte 32767
+  CountTooLarge,    // a maker or model length above 32767
+  StringTooFar,     // a date, maker or model string starts past byte 28767
+};
+
+// A short English description of the reason, for messages and reports.
+std::string_view DescribeReadFailure(ReadFailure failure);
+
+struct ReadResult {
+  ReadFailure failure = ReadFailure::None;
+  std::error_code systemError;  // set for CannotOpen and CannotRead
+  PictureInfo info;             // HeaderAccepted is false whenever failure is set
+
+  bool ok() const { return failure == ReadFailure::None; }
+  // The reason in words, with the system's own message where there is one.
+  std::string Reason() const;
+};
+
+// Reads the start of the picture at `path` and takes from it the date and
+// time, and the maker and model where `options` asks for them (the model
+// option is read first, then the maker option, each once, and only for an
+// accepted header). An empty path opens nothing and is not accepted. The file
+// is closed again before this returns.
+ReadResult ReadPictureInfo(FileSystem& fileSystem, const std::string& path, OptionSource& options);
+
+// The same on a file that is already open.
+ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options);
+
+}  // namespace tessaly

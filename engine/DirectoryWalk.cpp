@@ -1,0 +1,131 @@
+#include "engine/DirectoryWalk.h"
+
+#include <cctype>
+#include <vector>
+
+namespace tessaly {
+
+bool DirectoryWalk::IsPictureName(std::string_view name) {
+  if (name.size() < 3)
+    return false;
+  std::string_view last = name.substr(name.size() - 3);
+  return std::toupper(static_cast<unsigned char>(last[0])) == 'J' &&
+         std::toupper(static_cast<unsigned char>(last[1])) == 'P' &&
+         std::toupper(static_cast<unsigned char>(last[2])) == 'G';
+}
+
+void DirectoryWalk::ProcessDirectory(const std::string& directory) {
+  if (state_.stopRequested)
+    return;
+  state_.directoryText = directory;
+  state_.frontEnd.ShowDirectory(directory);
+  state_.HandOver();
+  if (state_.stopRequested)
+    return;
+
+  FilePass(directory);
+  if (state_.stopRequested)
+    return;
+
+  std::vector<std::string> subDirectories;
+  if (!SubDirectoryPass(directory, subDirectories))
+    return;
+  for (const std::string& sub : subDirectories) {
+    if (state_.stopRequested)
+      return;
+    ProcessDirectory(sub + "/");
+  }
+}
+
+void DirectoryWalk::FilePass(const std::string& directory) {
+  FsResult<std::unique_ptr<DirectoryCursor>> cursor = state_.fileSystem.OpenDirectory(directory);
+  if (!cursor.ok()) {
+    state_.Report(ProblemKind::DirectoryUnreadable, directory,
+                  "cannot list the directory: " + cursor.error().message());
+    return;
+  }
+  DirectoryEntry entry;
+  std::string path;
+  for (;;) {
+    FsResult<bool> next = cursor.value()->Next(entry);
+    if (!next.ok()) {
+      state_.Report(ProblemKind::DirectoryUnreadable, directory,
+                    "listing the directory failed: " + next.error().message());
+      return;
+    }
+    if (!next.value())
+      return;
+    if (!IsPictureName(entry.name))
+      continue;
+    path.assign(directory).append(entry.name);
+    switch (entry.type) {
+      case EntryType::Regular:
+        step_.RenamePicture(path);
+        if (state_.stopRequested)
+          return;
+        break;
+      case EntryType::Directory:
+        break;  // met in the sub-directory pass
+      case EntryType::Unknown:
+        state_.Report(ProblemKind::EntryUnreadable, path,
+                      "cannot read what this is: " + entry.typeError.message());
+        break;
+      case EntryType::Symlink:
+        state_.Report(ProblemKind::NotRegularFile, path,
+                      "a symbolic link, not a picture file; passed over");
+        break;
+      case EntryType::Other:
+        state_.Report(ProblemKind::NotRegularFile, path,
+                      "not a regular file (a FIFO, socket or device); passed over");
+        break;
+    }
+  }
+}
+
+bool DirectoryWalk::SubDirectoryPass(const std::string& directory,
+                                     std::vector<std::string>& subDirectories) {
+  FsResult<std::unique_ptr<DirectoryCursor>> cursor = state_.fileSystem.OpenDirectory(directory);
+  if (!cursor.ok()) {
+    state_.Report(ProblemKind::DirectoryUnreadable, directory,
+                  "cannot list the directory: " + cursor.error().message());
+    return false;
+  }
+  DirectoryEntry entry;
+  for (;;) {
+    FsResult<bool> next = cursor.value()->Next(entry);
+    if (!next.ok()) {
+      state_.Report(ProblemKind::DirectoryUnreadable, directory,
+                    "listing the directory failed: " + next.error().message());
+      return true;  // walk what was found
+    }
+    if (!next.value())
+      return true;
+    if (entry.name.empty() || entry.name[0] == '.')
+      continue;  // ".", ".." and hidden ones
+    std::string path = directory + entry.name;
+    switch (entry.type) {
+      case EntryType::Directory:
+        subDirectories.push_back(std::move(path));
+        break;
+      case EntryType::Symlink: {
+        FsResult<PathStatus> target = state_.fileSystem.StatusOf(path, true);
+        if (target.ok() && target->type == EntryType::Directory) {
+          state_.Report(ProblemKind::LinkNotFollowed, path,
+                        "a symbolic link to a directory; not entered");
+        }
+        break;
+      }
+      case EntryType::Unknown:
+        if (!IsPictureName(entry.name)) {  // a picture name was reported by the file pass
+          state_.Report(ProblemKind::EntryUnreadable, path,
+                        "cannot read what this is: " + entry.typeError.message());
+        }
+        break;
+      case EntryType::Regular:
+      case EntryType::Other:
+        break;
+    }
+  }
+}
+
+}  // namespace tessaly

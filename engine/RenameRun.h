@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+#include "engine/FrontEnd.h"
+#include "platform/FileSystem.h"
+
+namespace tessaly {
+
+enum class RunStatus {
+  Completed,         // the walk ran to its end (problems, if any, were reported)
+  Stopped,           // the front end asked to stop; the list holds every line so far
+  NothingSelected,   // no directory was chosen: nothing walked, no list made
+  DirectoryMissing,  // the chosen directory is not a directory: nothing done
+  ListNotCreated,    // the rename list could not be made: nothing renamed
+};
+
+struct RunOutcome {
+  RunStatus status = RunStatus::Completed;
+  std::string renameListPath;  // where this run's list is (when it was made)
+  std::string reason;          // why the run did not start
+};
+
+// Where a run puts its rename list: a path chosen by the user, or the
+// default places (the program's directory, then the user's state directory).
+struct RenameListPlace {
+  std::string explicitPath;  // when not empty, the one place tried
+  std::string programDirectory;
+  std::string stateDirectory;
+};
+
+// A rename run, as the Start button makes it: a fresh rename list, the walk
+// of the chosen directory and everything below it, the list closed again.
+// The count of renamed pictures belongs to this object and goes on across
+// runs.
+class RenameRun {
+ public:
+  RenameRun(FileSystem& fileSystem, FrontEnd& frontEnd)
+      : fileSystem_(fileSystem), frontEnd_(frontEnd) {}
+
+  RunOutcome StartRun(const std::string& selectedDirectory, const RenameListPlace& place);
+
+  std::int64_t RenameCount() const { return renameCount_; }
+
+ private:
+  FileSystem& fileSystem_;
+  FrontEnd& frontEnd_;
+  std::int64_t renameCount_ = 0;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <system_error>
+
+#include "platform/FsResult.h"
+
+namespace tessaly {
+
+enum class EntryType { Regular, Directory, Symlink, Other, Unknown };
+
+// One name listed by a directory cursor. `type` is what the directory listing
+// says of the entry itself (links are not followed); when the listing cannot
+// tell and looking it up failed, `type` is Unknown and `typeError` says why.
+struct DirectoryEntry {
+  std::string name;
+  EntryType type = EntryType::Unknown;
+  std::error_code typeError;
+};
+
+struct PathStatus {
+  EntryType type = EntryType::Unknown;
+  std::uint64_t size = 0;
+  std::int64_t modifiedSeconds = 0;  // seconds since the epoch
+};
+
+// A file open for reading, forward only.
+class ReadableFile {
+ public:
+  virtual ~ReadableFile() = default;
+  // Reads up to into.size() bytes at the current position; 0 means the end of
+  // the file.
+  virtual FsResult<std::size_t> Read(std::span<std::uint8_t> into) = 0;
+};
+
+// One pass over the entries of one directory, in the file system's order.
+// "." and ".." may be among them. Entries added or removed while the pass
+// goes on may or may not be listed.
+class DirectoryCursor {
+ public:
+  virtual ~DirectoryCursor() = default;
+  // Fills `entry` with the next entry and returns true, or returns false when
+  // the listing is exhausted.
+  virtual FsResult<bool> Next(DirectoryEntry& entry) = 0;
+};
+
+// Everything the engine asks of the file system. The real one is
+// PosixFileSystem; tests stand in their own.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path) = 0;
+  virtual FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) = 0;
+  // With followLinks false a symbolic link reports itself, not its target.
+  virtual FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) = 0;
+  // Moves `from` to `to`. Fails with errc::file_exists rather than replace
+  // anything at `to`, also a file that appears there during the call.
+  virtual std::error_code MoveNoReplace(const std::string& from, const std::string& to) = 0;
+  // Moves `from` to `to`, replacing a file at `to`.
+  virtual std::error_code MoveReplacing(const std::string& from, const std::string& to) = 0;
+  // Creates one directory; an existing directory of that name is success.
+  virtual std::error_code CreateDirectory(const std::string& path) = 0;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace tessaly {
+
+// The machine's own file system, through POSIX calls. Files are opened
+// non-blocking and close-on-exec, so that a FIFO handed over by mistake reads
+// as empty instead of waiting for a writer.
+class PosixFileSystem final : public FileSystem {
+ public:
+  FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path) override;
+  FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override;
+  FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override;
+  std::error_code MoveNoReplace(const std::string& from, const std::string& to) override;
+  std::error_code MoveReplacing(const std::string& from, const std::string& to) override;
+  std::error_code CreateDirectory(const std::string& path) override;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace tessaly {
+
+// The directory that holds the running executable, without a final
+// separator; empty when it cannot be found.
+std::string ExecutableDirectory();
+
+// The user's directory for state that programs keep between runs:
+// $XDG_STATE_HOME/tessaly, else ~/.local/state/tessaly (without a final
+// separator). Not created here; empty when neither variable is usable.
+std::string UserStateDirectory();
+
+// Creates `path` and every missing parent. True when it exists afterwards.
+bool CreateDirectories(const std::string& path);
+
+}  // namespace tessaly

@@ -1,0 +1,36 @@
+#!/bin/bash
+# The installed command as a user runs it: a tree of pictures, one rename,
+# then the tree, the list and the output looked at.
+set -euo pipefail
+cli="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# A minimal little-endian Exif header with a DateTime entry at offset 100.
+picture() {  # picture FILE "YYYY:MM:DD HH:MM:SS"
+  {
+    printf '\xff\xd8\xff\xe1\x10\x00Exif\x00\x00II\x2a\x00\x08\x00\x00\x00'
+    printf '\x01\x00\x32\x01\x02\x00\x14\x00\x00\x00\x58\x00\x00\x00'
+    head -c 66 /dev/zero
+    printf '%s\x00' "$2"
+    head -c 5000 /dev/zero
+  } >"$1"
+}
+
+mkdir -p "$work/photos/card"
+picture "$work/photos/IMG_0001.JPG" "2009:08:12 12:07:41"
+picture "$work/photos/card/img_0002.jpg" "2010:01:02 03:04:05"
+echo "not a picture" >"$work/photos/notes.txt"
+
+probe="$("$cli" probe "$work/photos/IMG_0001.JPG")"
+[[ "$probe" == *'"new_name":"2009-08-12-120741.JPG"'* ]] || { echo "probe: $probe"; exit 1; }
+
+out="$("$cli" rename --list "$work/list.txt" "$work/photos" 2>"$work/err")"
+[[ "$(tail -n 1 <<<"$out")" == "Rename Count = 4" ]] || { echo "out: $out"; exit 1; }
+[[ ! -s "$work/err" ]] || { cat "$work/err"; exit 1; }
+[[ -f "$work/photos/2009-08-12/2009-08-12-120741.JPG" ]]
+[[ -f "$work/photos/card/2010-01-02/2010-01-02-030405.JPG" ]]
+[[ -f "$work/photos/notes.txt" ]]
+grep -q $'^'"$work/photos/IMG_0001.JPG"'--->'"$work/photos/2009-08-12-120741.JPG"$'\r$' "$work/list.txt"
+[[ "$(wc -l <"$work/list.txt")" == 4 ]]
+echo "end-to-end: ok"
