@@ -1,5 +1,7 @@
 #include "cli/RenameCommand.h"
 
+#include <filesystem>
+
 #include "cli/CliFrontEnd.h"
 #include "cli/Usage.h"
 
@@ -42,6 +44,12 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
     err << "tessaly-cli rename: no directory given\n" << kUsage;
     return 2;
   }
+
+  // The rename list holds full paths, as the window's does.
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(directory, error);
+  if (!error)
+    directory = absolute.string();
 
   CliFrontEnd frontEnd(options, err, showProgress);
   RenameRun run(fileSystem, frontEnd);

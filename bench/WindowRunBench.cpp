@@ -1,0 +1,80 @@
+// window_run_bench DIR LIST [--no-subdir]
+// Times one run started from the window (Select Directory on a file of DIR,
+// then Start) on the real file system, with the window shown and painting.
+// Prints the seconds the run took and the count.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/PosixFileSystem.h"
+#include "ui/Form1.h"
+
+namespace {
+
+class Answer final : public tessaly::FileDialog {
+ public:
+  explicit Answer(QString file) : file_(std::move(file)) {}
+  void SetTitle(const QString&) override {}
+  void SetFilter(const QString&) override {}
+  void ShowOpen() override {}
+  QString FileName() const override { return file_; }
+
+ private:
+  QString file_;
+};
+
+class NoViewer final : public tessaly::Viewer {
+ public:
+  void Open(const QString&) override {}
+};
+
+class Keep final : public tessaly::ReplaceAsker {
+ public:
+  tessaly::ReplaceChoice Ask(const QString&, const QString&) override {
+    return tessaly::ReplaceChoice::NoToAll;
+  }
+};
+
+class Quiet final : public tessaly::WindowMessages {
+ public:
+  void ShowError(const QString&, const QString& text) override {
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+  }
+  void ShowProblems(const std::vector<tessaly::Problem>& problems) override {
+    std::fprintf(stderr, "%zu problems\n", problems.size());
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: window_run_bench DIR LIST [--no-subdir]\n");
+    return 2;
+  }
+  QApplication application(argc, argv);
+  tessaly::PosixFileSystem fileSystem;
+  Answer dialog(QString::fromUtf8(argv[1]) + QStringLiteral("/any.JPG"));
+  NoViewer viewer;
+  Keep asker;
+  Quiet messages;
+  tessaly::RenameListPlace place;
+  place.explicitPath = argv[2];
+  tessaly::Form1 window(fileSystem, {&dialog, &viewer, &asker, &messages}, place);
+  window.show();
+  if (argc > 3 && std::strcmp(argv[3], "--no-subdir") == 0) {
+    window.findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(false);
+  }
+  QApplication::processEvents();
+  window.Command1Click();
+  QElapsedTimer timer;
+  timer.start();
+  window.Command2Click();
+  double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+  std::printf("%.3f s, Rename Count = %lld\n", seconds,
+              static_cast<long long>(window.RenameCount()));
+  return 0;
+}

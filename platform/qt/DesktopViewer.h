@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/qt/WindowServices.h"
+
+namespace tessaly {
+
+// The desktop's "open" for a file: the viewer the user has for its kind.
+class DesktopViewer final : public Viewer {
+ public:
+  void Open(const QString& path) override;
+};
+
+}  // namespace tessaly

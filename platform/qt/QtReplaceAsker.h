@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+#include "platform/qt/WindowServices.h"
+
+namespace tessaly {
+
+// The question a file manager asks before it replaces a file: both files
+// named with their size and date; Yes, No, Yes to All, No to All.
+class QtReplaceAsker final : public ReplaceAsker {
+ public:
+  explicit QtReplaceAsker(QWidget* owner) : owner_(owner) {}
+  ReplaceChoice Ask(const QString& picturePath, const QString& existingPath) override;
+
+  // The question's text, as shown.
+  static QString QuestionText(const QString& picturePath, const QString& existingPath);
+
+ private:
+  QWidget* owner_;
+};
+
+}  // namespace tessaly

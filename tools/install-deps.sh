@@ -1,0 +1,24 @@
+#!/bin/bash
+# Installs the Debian packages that building, testing and running need.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format
+  libgtest-dev libbenchmark-dev
+  qt6-base-dev fonts-noto-cjk xdg-utils
+  xvfb xauth strace bc time
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+  if [[ ${#missing[@]} -gt 0 ]] && ! command -v sudo >/dev/null; then
+    echo "tessaly: please install these packages first: ${missing[*]}" >&2
+    exit 1
+  fi
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null

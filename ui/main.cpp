@@ -1,0 +1,52 @@
+// tessaly: the window.
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/PosixFileSystem.h"
+#include "platform/ProgramLocation.h"
+#include "platform/qt/DesktopViewer.h"
+#include "platform/qt/QtFileDialog.h"
+#include "platform/qt/QtReplaceAsker.h"
+#include "ui/Form1.h"
+#include "ui/QtWindowMessages.h"
+
+namespace {
+
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && value[0] != '\0')
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!HasDisplay()) {
+    std::fprintf(stderr,
+                 "tessaly: no display to open the window on (neither DISPLAY nor "
+                 "WAYLAND_DISPLAY is set).\n"
+                 "Start it from a desktop session, or use the command line:\n"
+                 "  tessaly-cli rename DIR\n");
+    return 2;
+  }
+  QApplication application(argc, argv);
+  tessaly::PosixFileSystem fileSystem;
+  tessaly::RenameListPlace place;
+  place.programDirectory = tessaly::ExecutableDirectory();
+  place.stateDirectory = tessaly::UserStateDirectory();
+
+  // Dialogs without an owner are modal to the whole application, which has
+  // only the one window.
+  tessaly::DesktopViewer viewer;
+  tessaly::QtFileDialog dialog(nullptr);
+  tessaly::QtReplaceAsker asker(nullptr);
+  tessaly::QtWindowMessages messages(nullptr);
+  tessaly::Form1 window(fileSystem, {&dialog, &viewer, &asker, &messages}, place);
+  window.show();
+  return application.exec();
+}
