@@ -20,24 +20,20 @@ void CliFrontEnd::ReportProblem(const Problem& problem) {
 }
 
 void CliFrontEnd::DrawProgress(bool force) {
-  if (!showProgress_)
-    return;
+  if (!showProgress_) return;
   auto now = std::chrono::steady_clock::now();
-  if (!force && progressShown_ && now - lastDrawn_ < std::chrono::milliseconds(100))
-    return;
+  if (!force && progressShown_ && now - lastDrawn_ < std::chrono::milliseconds(100)) return;
   lastDrawn_ = now;
   std::string shown = directory_;
   constexpr std::size_t kWidth = 60;
-  if (shown.size() > kWidth)
-    shown = "..." + shown.substr(shown.size() - kWidth + 3);
+  if (shown.size() > kWidth) shown = "..." + shown.substr(shown.size() - kWidth + 3);
   err_ << "\r\x1b[K" << count_ << " renamed  " << shown;
   err_.flush();
   progressShown_ = true;
 }
 
 void CliFrontEnd::EndProgress() {
-  if (!progressShown_)
-    return;
+  if (!progressShown_) return;
   err_ << "\r\x1b[K";
   err_.flush();
   progressShown_ = false;

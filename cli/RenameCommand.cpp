@@ -48,8 +48,7 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
   // The rename list holds full paths, as the window's does.
   std::error_code error;
   std::filesystem::path absolute = std::filesystem::absolute(directory, error);
-  if (!error)
-    directory = absolute.string();
+  if (!error) directory = absolute.string();
 
   CliFrontEnd frontEnd(options, err, showProgress);
   RenameRun run(fileSystem, frontEnd);

@@ -14,8 +14,7 @@ char CharAt(const std::string& text, std::size_t n) {
 
 NewNameParts BuildNewName(const PictureInfo& info) {
   NewNameParts parts;
-  if (!info.DateFound)
-    return parts;
+  if (!info.DateFound) return parts;
 
   // DateName, 21 characters: date 1-4, "-", 6-7, "-", 9-10, "-", time 1-2,
   // 4-5, 7-8, ".JPG". Positions 5 and 8 of the date and 3 and 6 of the time
@@ -47,14 +46,10 @@ std::string_view PictureFileName(std::string_view path) {
 }
 
 bool IsUsableName(const PictureInfo& info, std::string_view newName) {
-  if (!info.DateFound)
-    return false;
-  if (Utf8Length(newName) <= 10 || newName.front() == '0')
-    return false;
-  if (info.DateText.find('\0') != std::string::npos)
-    return false;
-  if (info.TimeText.find('\0') != std::string::npos)
-    return false;
+  if (!info.DateFound) return false;
+  if (Utf8Length(newName) <= 10 || newName.front() == '0') return false;
+  if (info.DateText.find('\0') != std::string::npos) return false;
+  if (info.TimeText.find('\0') != std::string::npos) return false;
   return newName.find_first_of("/\\") == std::string_view::npos;
 }
 

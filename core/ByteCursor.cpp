@@ -6,14 +6,11 @@
 namespace tessaly {
 
 ByteCursor::Status ByteCursor::ReadTo(int count) {
-  if (count > kLimit)
-    return Status::BeyondLimit;
-  if (count <= readCount_)
-    return Status::Ok;
+  if (count > kLimit) return Status::BeyondLimit;
+  if (count <= readCount_) return Status::Ok;
   readCount_ = count;
   auto wanted = static_cast<std::size_t>(count);
-  if (wanted <= fetched_ || endOfFile_)
-    return Status::Ok;
+  if (wanted <= fetched_ || endOfFile_) return Status::Ok;
   // The first block is generous; any block after it takes the rest of the
   // limit at once, so no file costs more than two reads of data.
   std::size_t target = fetched_ == 0 ? std::max(wanted, kFirstBlock) : std::size_t{kLimit};

@@ -40,8 +40,7 @@ std::string CountedText(const ByteCursor& cursor, std::int64_t position, std::ui
   std::string text;
   for (std::int64_t k = 0; k + 1 < static_cast<std::int64_t>(count); ++k) {
     std::uint8_t b = cursor.At(position + k);
-    if (b == 0)
-      break;
+    if (b == 0) break;
     text.push_back(static_cast<char>(b));
   }
   return text;
@@ -56,8 +55,7 @@ std::string Bytes(const ByteCursor& cursor, std::int64_t position, int length) {
 }
 
 ReadFailure ReadTo(ByteCursor& cursor, std::int64_t count) {
-  if (count > ByteCursor::kLimit)
-    return ReadFailure::ReadBeyondLimit;
+  if (count > ByteCursor::kLimit) return ReadFailure::ReadBeyondLimit;
   switch (cursor.ReadTo(static_cast<int>(count))) {
     case ByteCursor::Status::Ok:
       return ReadFailure::None;
@@ -103,11 +101,9 @@ std::string ReadResult::Reason() const {
 }
 
 ReadResult ReadPictureInfo(FileSystem& fileSystem, const std::string& path, OptionSource& options) {
-  if (path.empty())
-    return Rejected();
+  if (path.empty()) return Rejected();
   FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path);
-  if (!file.ok())
-    return Failed(ReadFailure::CannotOpen, file.error());
+  if (!file.ok()) return Failed(ReadFailure::CannotOpen, file.error());
   return ReadPictureInfo(*file.value(), options);
 }
 
@@ -118,26 +114,20 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
   };
 
   // Offset 0-1: the start-of-image marker FF D8. A short file reads as 0.
-  if (auto f = ReadTo(cursor, 1); f != ReadFailure::None)
-    return failedRead(f);
-  if (cursor.At(0) != 0xFF)
-    return Rejected();
-  if (auto f = ReadTo(cursor, 2); f != ReadFailure::None)
-    return failedRead(f);
-  if (cursor.At(1) != 0xD8)
-    return Rejected();
+  if (auto f = ReadTo(cursor, 1); f != ReadFailure::None) return failedRead(f);
+  if (cursor.At(0) != 0xFF) return Rejected();
+  if (auto f = ReadTo(cursor, 2); f != ReadFailure::None) return failedRead(f);
+  if (cursor.At(1) != 0xD8) return Rejected();
 
   // Offset 2-5: marker and length of the first segment, not examined.
   // Offset 6-9: "Exif", exactly, in that letter case.
-  if (auto f = ReadTo(cursor, 10); f != ReadFailure::None)
-    return failedRead(f);
+  if (auto f = ReadTo(cursor, 10); f != ReadFailure::None) return failedRead(f);
   if (cursor.At(6) != 'E' || cursor.At(7) != 'x' || cursor.At(8) != 'i' || cursor.At(9) != 'f') {
     return Rejected();
   }
 
   // Offset 10-11: pad. Offset 12-13: byte order, "II" or "MM".
-  if (auto f = ReadTo(cursor, 14); f != ReadFailure::None)
-    return failedRead(f);
+  if (auto f = ReadTo(cursor, 14); f != ReadFailure::None) return failedRead(f);
   ByteOrder order;
   if (cursor.At(12) == 'I' && cursor.At(13) == 'I') {
     order = ByteOrder::LittleEndian;
@@ -150,11 +140,9 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
   // Offset 14-19: TIFF identifier and the offset of IFD0, not examined: IFD0
   // is taken to start at offset 20 whatever they say.
   // Offset 20-21: N, the number of IFD0 entries.
-  if (auto f = ReadTo(cursor, 22); f != ReadFailure::None)
-    return failedRead(f);
+  if (auto f = ReadTo(cursor, 22); f != ReadFailure::None) return failedRead(f);
   std::uint16_t entryCount = cursor.U16(20, order);
-  if (entryCount >= 0x8000)
-    return Failed(ReadFailure::TooManyEntries);
+  if (entryCount >= 0x8000) return Failed(ReadFailure::TooManyEntries);
 
   bool dateFound = false;
   std::int64_t datePosition = 0;
@@ -170,14 +158,11 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
   // entries are read; a later entry with the same tag wins.
   for (std::int64_t i = 0; i < entryCount; ++i) {
     std::int64_t entry = 22 + 12 * i;
-    if (auto f = ReadTo(cursor, entry + 12); f != ReadFailure::None)
-      return failedRead(f);
+    if (auto f = ReadTo(cursor, entry + 12); f != ReadFailure::None) return failedRead(f);
     std::uint16_t tag = cursor.U16(entry, order);
-    if (tag != kTagDateTime && tag != kTagMake && tag != kTagModel)
-      continue;
+    if (tag != kTagDateTime && tag != kTagMake && tag != kTagModel) continue;
     std::uint32_t value = cursor.U32(entry + 8, order);
-    if (value > kLargestValue)
-      return Failed(ReadFailure::ValueTooLarge);
+    if (value > kLargestValue) return Failed(ReadFailure::ValueTooLarge);
     std::int64_t position = kTiffStart + value;
     if (tag == kTagDateTime) {
       datePosition = position;
@@ -185,8 +170,7 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
       continue;
     }
     std::uint32_t count = cursor.U32(entry + 4, order);
-    if (count > kLargestCount)
-      return Failed(ReadFailure::CountTooLarge);
+    if (count > kLargestCount) return Failed(ReadFailure::CountTooLarge);
     if (tag == kTagMake) {
       makerPosition = position;
       makerLength = count;
@@ -199,10 +183,8 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
   // Read on to 4000 bytes past the furthest string found, whatever the
   // options say.
   std::int64_t furthest = std::max({datePosition, makerPosition, modelPosition});
-  if (furthest + kReadOn > ByteCursor::kLimit)
-    return Failed(ReadFailure::StringTooFar);
-  if (auto f = ReadTo(cursor, furthest + kReadOn); f != ReadFailure::None)
-    return failedRead(f);
+  if (furthest + kReadOn > ByteCursor::kLimit) return Failed(ReadFailure::StringTooFar);
+  if (auto f = ReadTo(cursor, furthest + kReadOn); f != ReadFailure::None) return failedRead(f);
 
   ReadResult result;
   PictureInfo& info = result.info;
@@ -221,11 +203,9 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
     std::uint8_t second = order == ByteOrder::LittleEndian ? 0x90 : 0x03;
     static_assert(kTagDateTimeOriginal == 0x9003);
     for (std::int64_t j = 0; j <= kScanEnd; ++j) {
-      if (cursor.At(j) != first || cursor.At(j + 1) != second)
-        continue;
+      if (cursor.At(j) != first || cursor.At(j + 1) != second) continue;
       std::uint32_t value = cursor.U32(j + 8, order);
-      if (value > kLargestValue)
-        return Failed(ReadFailure::ValueTooLarge);
+      if (value > kLargestValue) return Failed(ReadFailure::ValueTooLarge);
       datePosition = kTiffStart + value;
       dateFound = true;
       break;

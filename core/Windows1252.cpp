@@ -51,8 +51,7 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
 std::size_t Utf8Length(std::string_view text) {
   std::size_t n = 0;
   for (char ch : text) {
-    if ((static_cast<std::uint8_t>(ch) & 0xC0) != 0x80)
-      ++n;
+    if ((static_cast<std::uint8_t>(ch) & 0xC0) != 0x80) ++n;
   }
   return n;
 }

@@ -6,8 +6,7 @@
 namespace tessaly {
 
 bool DirectoryWalk::IsPictureName(std::string_view name) {
-  if (name.size() < 3)
-    return false;
+  if (name.size() < 3) return false;
   std::string_view last = name.substr(name.size() - 3);
   return std::toupper(static_cast<unsigned char>(last[0])) == 'J' &&
          std::toupper(static_cast<unsigned char>(last[1])) == 'P' &&
@@ -15,24 +14,19 @@ bool DirectoryWalk::IsPictureName(std::string_view name) {
 }
 
 void DirectoryWalk::ProcessDirectory(const std::string& directory) {
-  if (state_.stopRequested)
-    return;
+  if (state_.stopRequested) return;
   state_.directoryText = directory;
   state_.frontEnd.ShowDirectory(directory);
   state_.HandOver();
-  if (state_.stopRequested)
-    return;
+  if (state_.stopRequested) return;
 
   FilePass(directory);
-  if (state_.stopRequested)
-    return;
+  if (state_.stopRequested) return;
 
   std::vector<std::string> subDirectories;
-  if (!SubDirectoryPass(directory, subDirectories))
-    return;
+  if (!SubDirectoryPass(directory, subDirectories)) return;
   for (const std::string& sub : subDirectories) {
-    if (state_.stopRequested)
-      return;
+    if (state_.stopRequested) return;
     ProcessDirectory(sub + "/");
   }
 }
@@ -53,16 +47,13 @@ void DirectoryWalk::FilePass(const std::string& directory) {
                     "listing the directory failed: " + next.error().message());
       return;
     }
-    if (!next.value())
-      return;
-    if (!IsPictureName(entry.name))
-      continue;
+    if (!next.value()) return;
+    if (!IsPictureName(entry.name)) continue;
     path.assign(directory).append(entry.name);
     switch (entry.type) {
       case EntryType::Regular:
         step_.RenamePicture(path);
-        if (state_.stopRequested)
-          return;
+        if (state_.stopRequested) return;
         break;
       case EntryType::Directory:
         break;  // met in the sub-directory pass
@@ -98,10 +89,8 @@ bool DirectoryWalk::SubDirectoryPass(const std::string& directory,
                     "listing the directory failed: " + next.error().message());
       return true;  // walk what was found
     }
-    if (!next.value())
-      return true;
-    if (entry.name.empty() || entry.name[0] == '.')
-      continue;  // ".", ".." and hidden ones
+    if (!next.value()) return true;
+    if (entry.name.empty() || entry.name[0] == '.') continue;  // ".", ".." and hidden ones
     std::string path = directory + entry.name;
     switch (entry.type) {
       case EntryType::Directory:

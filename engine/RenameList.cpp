@@ -7,8 +7,7 @@ namespace {
 
 std::string Join(const std::string& directory, std::string_view name) {
   std::string path = directory;
-  if (path.empty() || path.back() != '/')
-    path += '/';
+  if (path.empty() || path.back() != '/') path += '/';
   path += name;
   return path;
 }
@@ -40,8 +39,7 @@ std::error_code CreateDefaultRenameList(RenameList& list, const std::string& pro
   if (!programDirectory.empty()) {
     std::string path = Join(programDirectory, kRenameListName);
     error = list.Create(path);
-    if (!error)
-      return {};
+    if (!error) return {};
     why = path + ": " + error.message();
   }
   if (!stateDirectory.empty()) {
@@ -55,12 +53,10 @@ std::error_code CreateDefaultRenameList(RenameList& list, const std::string& pro
         return {};
       }
     }
-    if (!why.empty())
-      why += "; ";
+    if (!why.empty()) why += "; ";
     why += path + ": " + error.message();
   }
-  if (why.empty())
-    why = "no directory for the rename list";
+  if (why.empty()) why = "no directory for the rename list";
   return error;
 }
 

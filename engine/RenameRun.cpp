@@ -13,8 +13,7 @@ RunOutcome RenameRun::StartRun(const std::string& selectedDirectory, const Renam
     return outcome;
   }
   std::string directory = selectedDirectory;
-  if (directory.back() != '/')
-    directory += '/';
+  if (directory.back() != '/') directory += '/';
 
   FsResult<PathStatus> status = fileSystem_.StatusOf(directory, true);
   if (!status.ok() || status->type != EntryType::Directory) {
@@ -28,8 +27,7 @@ RunOutcome RenameRun::StartRun(const std::string& selectedDirectory, const Renam
   std::error_code error;
   if (!place.explicitPath.empty()) {
     error = list.Create(place.explicitPath);
-    if (error)
-      outcome.reason = place.explicitPath + ": " + error.message();
+    if (error) outcome.reason = place.explicitPath + ": " + error.message();
   } else {
     error =
         CreateDefaultRenameList(list, place.programDirectory, place.stateDirectory, outcome.reason);

@@ -26,8 +26,7 @@ bool RenameStep::PathExists(const std::string& path) {
 }
 
 void RenameStep::RenamePicture(const std::string& picturePath) {
-  if (picturePath.empty())
-    return;
+  if (picturePath.empty()) return;
 
   ReadResult read = ReadPictureInfo(state_.fileSystem, picturePath, state_.frontEnd);
   if (!read.ok()) {
@@ -37,8 +36,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
     return;
   }
   const PictureInfo& info = read.info;
-  if (!info.HeaderAccepted)
-    return;
+  if (!info.HeaderAccepted) return;
 
   NewNameParts name = BuildNewName(info);
   state_.frontEnd.ShowPicture(ShownPicture{Windows1252ToUtf8(info.DateText),
@@ -46,8 +44,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
                                            std::string(PictureFileName(picturePath))});
   state_.HandOver();
 
-  if (!IsUsableName(info, name.NewName))
-    return;
+  if (!IsUsableName(info, name.NewName)) return;
 
   const std::string directory = state_.directoryText;
   bool sameSize = false;
@@ -100,8 +97,7 @@ std::optional<std::string> RenameStep::FindFreeName(const std::string& directory
   for (int suffix = 1;; ++suffix) {
     const std::string path = directory + candidate;
     FsResult<PathStatus> status = state_.fileSystem.StatusOf(path, false);
-    if (!status.ok() || status->type == EntryType::Directory)
-      return candidate;
+    if (!status.ok() || status->type == EntryType::Directory) return candidate;
     if (sameSizeRule) {
       if (path == picturePath) {
         sameSize = true;  // the picture itself
@@ -116,8 +112,7 @@ std::optional<std::string> RenameStep::FindFreeName(const std::string& directory
         return candidate;
       }
     }
-    if (suffix >= kSuffixLimit)
-      return std::nullopt;
+    if (suffix >= kSuffixLimit) return std::nullopt;
     candidate = stem + "-" + std::to_string(suffix) + ".JPG";
   }
 }
@@ -125,8 +120,7 @@ std::optional<std::string> RenameStep::FindFreeName(const std::string& directory
 std::error_code RenameStep::Move(const std::string& from, const std::string& to, bool& declined) {
   declined = false;
   std::error_code error = state_.fileSystem.MoveNoReplace(from, to);
-  if (error != std::errc::file_exists)
-    return error;
+  if (error != std::errc::file_exists) return error;
   if (state_.frontEnd.AskReplace(ReplaceQuestion{from, to}) == ReplaceAnswer::Keep) {
     declined = true;
     return error;

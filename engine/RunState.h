@@ -21,8 +21,7 @@ struct RunState {
   bool stopRequested = false;
 
   void HandOver() {
-    if (frontEnd.HandOver() == RunControl::Stop)
-      stopRequested = true;
+    if (frontEnd.HandOver() == RunControl::Stop) stopRequested = true;
   }
   void Report(ProblemKind kind, std::string path, std::string reason) {
     frontEnd.ReportProblem(Problem{kind, std::move(path), std::move(reason)});

@@ -31,8 +31,7 @@ inline FuzzOutcome ReadFuzzInput(std::span<const std::uint8_t> input) {
     std::uint8_t bits_;
   };
   FuzzOutcome outcome;
-  if (input.empty())
-    return outcome;
+  if (input.empty()) return outcome;
   const std::uint8_t control = input[0];
   std::size_t chunk = (control & 0x80) != 0 ? (control & 0x78) + 1u : SIZE_MAX;
   MemoryFile file(input.subspan(1), chunk);

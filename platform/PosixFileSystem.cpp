@@ -17,12 +17,9 @@ std::error_code LastError() {
 }
 
 EntryType TypeOfMode(mode_t mode) {
-  if (S_ISREG(mode))
-    return EntryType::Regular;
-  if (S_ISDIR(mode))
-    return EntryType::Directory;
-  if (S_ISLNK(mode))
-    return EntryType::Symlink;
+  if (S_ISREG(mode)) return EntryType::Regular;
+  if (S_ISDIR(mode)) return EntryType::Directory;
+  if (S_ISLNK(mode)) return EntryType::Symlink;
   return EntryType::Other;
 }
 
@@ -36,12 +33,9 @@ class PosixFile final : public ReadableFile {
   FsResult<std::size_t> Read(std::span<std::uint8_t> into) override {
     for (;;) {
       ssize_t n = read(fd_, into.data(), into.size());
-      if (n >= 0)
-        return static_cast<std::size_t>(n);
-      if (errno == EAGAIN)
-        return std::size_t{0};  // an empty FIFO
-      if (errno != EINTR)
-        return LastError();
+      if (n >= 0) return static_cast<std::size_t>(n);
+      if (errno == EAGAIN) return std::size_t{0};  // an empty FIFO
+      if (errno != EINTR) return LastError();
     }
   }
 
@@ -60,8 +54,7 @@ class PosixDirectory final : public DirectoryCursor {
     errno = 0;
     const dirent* d = readdir(dir_);
     if (d == nullptr) {
-      if (errno != 0)
-        return LastError();
+      if (errno != 0) return LastError();
       return false;
     }
     entry.name.assign(d->d_name);
@@ -105,23 +98,20 @@ FsResult<std::unique_ptr<ReadableFile>> PosixFileSystem::OpenForReading(const st
   do {
     fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0)
-    return LastError();
+  if (fd < 0) return LastError();
   return std::unique_ptr<ReadableFile>(std::make_unique<PosixFile>(fd));
 }
 
 FsResult<std::unique_ptr<DirectoryCursor>> PosixFileSystem::OpenDirectory(const std::string& path) {
   DIR* dir = opendir(path.c_str());
-  if (dir == nullptr)
-    return LastError();
+  if (dir == nullptr) return LastError();
   return std::unique_ptr<DirectoryCursor>(std::make_unique<PosixDirectory>(dir));
 }
 
 FsResult<PathStatus> PosixFileSystem::StatusOf(const std::string& path, bool followLinks) {
   struct stat st;
   int rc = followLinks ? stat(path.c_str(), &st) : lstat(path.c_str(), &st);
-  if (rc != 0)
-    return LastError();
+  if (rc != 0) return LastError();
   PathStatus status;
   status.type = TypeOfMode(st.st_mode);
   status.size = static_cast<std::uint64_t>(st.st_size);
@@ -138,13 +128,11 @@ std::error_code PosixFileSystem::MoveReplacing(const std::string& from, const st
 }
 
 std::error_code PosixFileSystem::CreateDirectory(const std::string& path) {
-  if (mkdir(path.c_str(), 0777) == 0)
-    return {};
+  if (mkdir(path.c_str(), 0777) == 0) return {};
   std::error_code error = LastError();
   if (errno == EEXIST) {
     struct stat st;
-    if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-      return {};
+    if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return {};
     return std::make_error_code(std::errc::not_a_directory);
   }
   return error;

@@ -11,8 +11,7 @@ namespace tessaly {
 std::string ExecutableDirectory() {
   std::error_code error;
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error)
-    return {};
+  if (error) return {};
   return exe.parent_path().string();
 }
 

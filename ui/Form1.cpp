@@ -133,8 +133,7 @@ void Form1::Command1Click() {
 }
 
 void Form1::Command2Click() {
-  if (selectedDirectory_.empty() || running_)
-    return;
+  if (selectedDirectory_.empty() || running_) return;
   problems_.clear();
   replaceForAll_.reset();
   stopRequested_ = false;
@@ -147,18 +146,15 @@ void Form1::Command2Click() {
   FlushLabels();
   running_ = false;
   SetCommandsEnabled(true);
-  if (!outcome.renameListPath.empty())
-    renameListPath_ = outcome.renameListPath;
+  if (!outcome.renameListPath.empty()) renameListPath_ = outcome.renameListPath;
   if (outcome.status == RunStatus::ListNotCreated ||
       outcome.status == RunStatus::DirectoryMissing) {
     services_.messages->ShowError(
         QStringLiteral("Tessaly"),
         Text(outcome.reason) + QStringLiteral("\n\nNothing was renamed."));
   }
-  if (!problems_.empty() && !closeAfterRun_)
-    services_.messages->ShowProblems(problems_);
-  if (closeAfterRun_)
-    close();
+  if (!problems_.empty() && !closeAfterRun_) services_.messages->ShowProblems(problems_);
+  if (closeAfterRun_) close();
 }
 
 void Form1::Command3Click() {
@@ -166,11 +162,9 @@ void Form1::Command3Click() {
 }
 
 void Form1::Command4Click() {
-  if (renameListPath_.empty())
-    return;
+  if (renameListPath_.empty()) return;
   FsResult<PathStatus> status = fileSystem_.StatusOf(renameListPath_, true);
-  if (!status.ok() || status->type != EntryType::Regular)
-    return;
+  if (!status.ok() || status->type != EntryType::Regular) return;
   services_.viewer->Open(Text(renameListPath_));
 }
 
@@ -202,16 +196,14 @@ void Form1::ShowCount(std::int64_t renameCount) {
 }
 
 void Form1::FlushLabels() {
-  if (pending_.directory)
-    Label2->setText(Text(*pending_.directory));
+  if (pending_.directory) Label2->setText(Text(*pending_.directory));
   if (pending_.picture) {
     Label3->setText(Text(pending_.picture->DateText));
     Label4->setText(Text(pending_.picture->TimeText));
     Label6->setText(Text(pending_.picture->NewName));
     Label9->setText(Text(pending_.picture->FileName));
   }
-  if (pending_.count)
-    Label12->setText(QString::number(*pending_.count));
+  if (pending_.count) Label12->setText(QString::number(*pending_.count));
   pending_ = Pending{};
 }
 
@@ -228,8 +220,7 @@ RunControl Form1::HandOver() {
 }
 
 ReplaceAnswer Form1::AskReplace(const ReplaceQuestion& question) {
-  if (replaceForAll_)
-    return *replaceForAll_;
+  if (replaceForAll_) return *replaceForAll_;
   FlushLabels();
   switch (services_.replaceAsker->Ask(Text(question.picturePath), Text(question.existingPath))) {
     case ReplaceChoice::Yes:

@@ -17,8 +17,7 @@ namespace {
 bool HasDisplay() {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
     const char* value = std::getenv(name);
-    if (value != nullptr && value[0] != '\0')
-      return true;
+    if (value != nullptr && value[0] != '\0') return true;
   }
   return false;
 }

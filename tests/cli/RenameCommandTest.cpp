@@ -1,5 +1,7 @@
 #include "cli/RenameCommand.h"
 
+#include "cli/CliFrontEnd.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -85,6 +87,22 @@ TEST(RenameCommandTest, UsageErrorsAndRunsThatCannotStartExitWith2) {
     EXPECT_EQ(c.status, 2);
     EXPECT_FALSE(c.err.empty());
     EXPECT_EQ(c.out, "");
+  }
+}
+
+TEST(CliFrontEndTest, ProgressLineOnlyOnATerminalAndClearedBeforeAProblem) {
+  for (bool terminal : {false, true}) {
+    std::ostringstream err;
+    CliFrontEnd frontEnd(RenameOptions{}, err, terminal);
+    frontEnd.ShowDirectory("/photos/card/");
+    frontEnd.ShowCount(3);  // within a tenth of a second: not drawn again
+    frontEnd.ReportProblem(Problem{ProblemKind::PictureUnreadable, "/photos/card/x.JPG", "gone"});
+    frontEnd.EndProgress();
+    std::string expected = "tessaly-cli: /photos/card/x.JPG: gone\n";
+    if (terminal) expected = "\r\x1b[K0 renamed  /photos/card/\r\x1b[K" + expected;
+    EXPECT_EQ(err.str(), expected) << terminal;
+    EXPECT_EQ(frontEnd.Problems(), 1);
+    EXPECT_EQ(frontEnd.AskReplace({"/a", "/b"}), ReplaceAnswer::Keep);
   }
 }
 

@@ -34,18 +34,7 @@ TEST(DirectoryWalkTest, PictureNamesEndInJpgInAnyCase) {
   }
 }
 
-struct WalkFixture {
-  test::TempTree tree, listDir;
-  test::FaultyFileSystem fs;
-  test::RecordingFrontEnd frontEnd;
-  RenameRun run{fs, frontEnd};
-  WalkFixture() { frontEnd.options.Check1 = false; }
-  test::HarnessRun Run() { return test::RunTree(tree, listDir, run); }
-  std::size_t EventIndex(const std::string& event) const {
-    auto it = std::find(frontEnd.events.begin(), frontEnd.events.end(), event);
-    return static_cast<std::size_t>(it - frontEnd.events.begin());
-  }
-};
+using WalkFixture = test::EngineFixture;
 
 TEST(DirectoryWalkTest, FilesFirstThenSubDirectoriesDepthFirst) {
   WalkFixture f;

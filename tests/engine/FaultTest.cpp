@@ -37,6 +37,7 @@ std::multiset<std::string> Contents(const test::TempTree& tree) {
 }
 
 std::vector<FaultCase> FaultCases() {
+  // Each case arranges exactly one fault.
   return {
       {"UnreadablePicture",
        [](test::TempTree& t, test::FaultyFileSystem& fs) {
@@ -59,8 +60,10 @@ std::vector<FaultCase> FaultCases() {
        },
        ProblemKind::RenameFailed, 0},
       {"FifoNamedLikeAPicture",
-       [](test::TempTree& t, test::FaultyFileSystem&) {
+       [](test::TempTree& t, test::FaultyFileSystem& fs) {
          ASSERT_EQ(mkfifo(t.PathOf("x.jpg").c_str(), 0644), 0);
+         // Opening it at all would be a fault: it shows as another problem.
+         fs.openFails[t.PathOf("x.jpg")] = std::errc::device_or_resource_busy;
          t.Write("IMG_0001.JPG", Pic("2001:01:01 01:01:01"));
        },
        ProblemKind::NotRegularFile, 1},
@@ -108,8 +111,7 @@ TEST_P(FaultTest, RunCompletesNothingLostProblemReported) {
   test::TempTree tree, listDir;
   test::FaultyFileSystem fs;
   c.arrange(tree, fs);
-  if (testing::Test::HasFatalFailure())
-    return;
+  if (testing::Test::HasFatalFailure()) return;
   std::multiset<std::string> before = Contents(tree);
   std::set<std::string> pathsBefore;
   for (const auto& [path, content] : tree.Files())
@@ -121,6 +123,7 @@ TEST_P(FaultTest, RunCompletesNothingLostProblemReported) {
   EXPECT_EQ(result.outcome.status, RunStatus::Completed);
   EXPECT_TRUE(frontEnd.HasProblem(c.expected));
   for (const Problem& p : frontEnd.problems) {
+    EXPECT_EQ(p.kind, c.expected) << p.path << ": " << p.reason;
     EXPECT_FALSE(p.path.empty());
     EXPECT_FALSE(p.reason.empty());
   }

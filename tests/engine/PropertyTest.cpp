@@ -29,8 +29,7 @@ void MakeRandomTree(test::TempTree& tree, std::mt19937& rng) {
     std::string parent = dirs[static_cast<std::size_t>(pick(static_cast<int>(dirs.size())))];
     const char* kinds[] = {"d", ".hidden", "2009-08-12", "trip 2010-01-01", "x"};
     dirs.push_back(parent + kinds[pick(5)] + std::to_string(i) + "/");
-    if (pick(3) == 0)
-      dirs.push_back(parent + "2009-08-12/");  // an earlier run's date directory
+    if (pick(3) == 0) dirs.push_back(parent + "2009-08-12/");  // an earlier run's date directory
   }
   int id = 0;
   for (const std::string& dir : dirs) {
@@ -72,8 +71,7 @@ void MakeRandomTree(test::TempTree& tree, std::mt19937& rng) {
 bool InDateDirectoryBeside(const std::string& now, const std::string& target) {
   std::size_t slash = target.rfind('/');
   std::string directory = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  if (now.compare(0, directory.size(), directory) != 0)
-    return false;
+  if (now.compare(0, directory.size(), directory) != 0) return false;
   std::string rest = now.substr(directory.size());
   return rest.find('/') == 10 && rest.find('/', 11) == std::string::npos;
 }

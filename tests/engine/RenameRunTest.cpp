@@ -10,14 +10,7 @@ namespace {
 
 using test::Pic;
 
-struct RunFixture {
-  test::TempTree tree, listDir;
-  test::FaultyFileSystem fs;
-  test::RecordingFrontEnd frontEnd;
-  RenameRun run{fs, frontEnd};
-  RunFixture() { frontEnd.options.Check1 = false; }
-  test::HarnessRun Run() { return test::RunTree(tree, listDir, run); }
-};
+using RunFixture = test::EngineFixture;
 
 TEST(RenameRunTest, ListLineIsOldPathArrowNewPathCrLf) {
   RunFixture f;
@@ -51,9 +44,9 @@ TEST(RenameRunTest, SecondRunEmptiesTheListAndTheCountGoesOn) {
   RunFixture f;
   f.tree.Write("a/IMG_0001.JPG", Pic("2001:01:01 01:01:01"));
   f.tree.Write("b/IMG_0002.JPG", Pic("2002:02:02 02:02:02"));
-  test::RunTree(f.tree, f.listDir, f.run, f.tree.PathOf("a"));
+  f.Run(f.tree.PathOf("a"));
   EXPECT_EQ(f.run.RenameCount(), 1);
-  test::HarnessRun second = test::RunTree(f.tree, f.listDir, f.run, f.tree.PathOf("b"));
+  test::HarnessRun second = f.Run(f.tree.PathOf("b"));
   EXPECT_EQ(f.run.RenameCount(), 2);
   EXPECT_EQ(second.lines, (std::vector<std::string>{"b/IMG_0002.JPG--->b/2002-02-02-020202.JPG"}));
   EXPECT_EQ(f.frontEnd.events.back(), "handover");

@@ -309,8 +309,7 @@ TEST(RenameStepTest, GivesUpAtTheSuffixLimit) {
   test::FaultyFileSystem fs;
   int asked = 0;
   fs.pretendExists = [&](const std::string& path) {
-    if (path.find("2009-08-12-120741") == std::string::npos)
-      return false;
+    if (path.find("2009-08-12-120741") == std::string::npos) return false;
     ++asked;
     return true;
   };

@@ -6,6 +6,7 @@
 
 #include "engine/RenameRun.h"
 #include "tests/support/ExifWriter.h"
+#include "tests/support/FaultyFileSystem.h"
 #include "tests/support/RecordingFrontEnd.h"
 #include "tests/support/TempTree.h"
 
@@ -31,8 +32,7 @@ inline std::vector<std::string> ListLines(const std::string& content, const std:
   std::size_t start = 0;
   while (start < content.size()) {
     std::size_t end = content.find("\r\n", start);
-    if (end == std::string::npos)
-      end = content.size();
+    if (end == std::string::npos) end = content.size();
     std::string line = content.substr(start, end - start);
     for (std::size_t at; (at = line.find(root)) != std::string::npos;)
       line.erase(at, root.size());
@@ -65,5 +65,22 @@ inline HarnessRun RunTree(TempTree& tree, TempTree& listDir, RenameRun& run,
   result.lines = ListLines(result.listBytes, tree.Root());
   return result;
 }
+
+// A tree, a place for its list, the file system with listings in name order,
+// a recording front end (no date sub-directories unless switched on) and a
+// run, for tests that run the engine on one tree.
+struct EngineFixture {
+  TempTree tree, listDir;
+  FaultyFileSystem fs;
+  RecordingFrontEnd frontEnd;
+  RenameRun run{fs, frontEnd};
+  EngineFixture() { frontEnd.options.Check1 = false; }
+  HarnessRun Run(const std::string& start = "") { return RunTree(tree, listDir, run, start); }
+  // Where an event stands among the front end's events; past the end when missing.
+  std::size_t EventIndex(const std::string& event) const {
+    auto it = std::find(frontEnd.events.begin(), frontEnd.events.end(), event);
+    return static_cast<std::size_t>(it - frontEnd.events.begin());
+  }
+};
 
 }  // namespace tessaly::test

@@ -103,12 +103,10 @@ std::string ExifWriter::String() const {
   }
   out += U32(0);
   for (const Patch& p : patches_) {
-    if (out.size() < p.offset + p.bytes.size())
-      out.resize(p.offset + p.bytes.size(), '\0');
+    if (out.size() < p.offset + p.bytes.size()) out.resize(p.offset + p.bytes.size(), '\0');
     std::copy(p.bytes.begin(), p.bytes.end(), out.begin() + p.offset);
   }
-  if (sized_)
-    out.resize(size_, '\0');
+  if (sized_) out.resize(size_, '\0');
   return out;
 }
 

@@ -29,26 +29,20 @@ class FaultyFileSystem final : public FileSystem {
   bool sortedListings = true;
 
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path) override {
-    if (auto hook = beforeOpen.find(path); hook != beforeOpen.end())
-      hook->second();
-    if (auto f = openFails.find(path); f != openFails.end())
-      return std::make_error_code(f->second);
+    if (auto hook = beforeOpen.find(path); hook != beforeOpen.end()) hook->second();
+    if (auto f = openFails.find(path); f != openFails.end()) return std::make_error_code(f->second);
     return real_.OpenForReading(path);
   }
   FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override {
-    if (auto f = listFails.find(path); f != listFails.end())
-      return std::make_error_code(f->second);
+    if (auto f = listFails.find(path); f != listFails.end()) return std::make_error_code(f->second);
     FsResult<std::unique_ptr<DirectoryCursor>> cursor = real_.OpenDirectory(path);
-    if (!cursor.ok() || !sortedListings)
-      return cursor;
+    if (!cursor.ok() || !sortedListings) return cursor;
     auto snapshot = std::make_unique<SnapshotCursor>();
     DirectoryEntry entry;
     for (;;) {
       FsResult<bool> next = cursor.value()->Next(entry);
-      if (!next.ok())
-        return next.error();
-      if (!next.value())
-        break;
+      if (!next.ok()) return next.error();
+      if (!next.value()) break;
       snapshot->entries.push_back(entry);
     }
     std::sort(snapshot->entries.begin(), snapshot->entries.end(),
@@ -56,8 +50,7 @@ class FaultyFileSystem final : public FileSystem {
     return std::unique_ptr<DirectoryCursor>(std::move(snapshot));
   }
   FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override {
-    if (pretendExists && pretendExists(path))
-      return PathStatus{EntryType::Regular, fakeSize, 0};
+    if (pretendExists && pretendExists(path)) return PathStatus{EntryType::Regular, fakeSize, 0};
     return real_.StatusOf(path, followLinks);
   }
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override {
@@ -78,8 +71,7 @@ class FaultyFileSystem final : public FileSystem {
     std::vector<DirectoryEntry> entries;
     std::size_t next = 0;
     FsResult<bool> Next(DirectoryEntry& entry) override {
-      if (next >= entries.size())
-        return false;
+      if (next >= entries.size()) return false;
       entry = entries[next++];
       return true;
     }
@@ -87,13 +79,10 @@ class FaultyFileSystem final : public FileSystem {
 
   template <typename Call>
   std::error_code Moved(const std::string& from, const std::string& to, Call call) {
-    if (auto hook = beforeMove.find(to); hook != beforeMove.end())
-      hook->second();
-    if (auto f = moveFails.find(from); f != moveFails.end())
-      return std::make_error_code(f->second);
+    if (auto hook = beforeMove.find(to); hook != beforeMove.end()) hook->second();
+    if (auto f = moveFails.find(from); f != moveFails.end()) return std::make_error_code(f->second);
     std::error_code error = call();
-    if (!error)
-      moves.emplace_back(from, to);
+    if (!error) moves.emplace_back(from, to);
     return error;
   }
 

@@ -44,8 +44,7 @@ class RecordingFrontEnd final : public FrontEnd {
   RunControl HandOver() override {
     ++handOvers;
     events.emplace_back("handover");
-    if (onHandOver)
-      onHandOver(*this);
+    if (onHandOver) onHandOver(*this);
     return stopAfterHandOvers >= 0 && handOvers >= stopAfterHandOvers ? RunControl::Stop
                                                                       : RunControl::Continue;
   }
@@ -57,8 +56,7 @@ class RecordingFrontEnd final : public FrontEnd {
 
   bool HasProblem(ProblemKind kind) const {
     for (const Problem& p : problems) {
-      if (p.kind == kind)
-        return true;
+      if (p.kind == kind) return true;
     }
     return false;
   }

@@ -13,8 +13,7 @@ namespace tessaly::test {
 
 TempTree::TempTree() {
   std::string pattern = (fs::temp_directory_path() / "tessaly-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr)
-    throw std::runtime_error("mkdtemp failed");
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   root_ = pattern + "/";
 }
 
@@ -38,8 +37,7 @@ TempTree::~TempTree() {
       }
     }
     fs::remove_all(root_, error);
-    if (!error)
-      break;
+    if (!error) break;
   }
 }
 
@@ -48,8 +46,7 @@ void TempTree::Write(std::string_view relative, std::string_view bytes) {
   fs::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out)
-    throw std::runtime_error("cannot write " + path.string());
+  if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
 void TempTree::Write(std::string_view relative, const std::vector<std::uint8_t>& bytes) {
