@@ -15,11 +15,6 @@
 
 namespace {
 
-class Options final : public tessaly::OptionSource {
- public:
-  tessaly::RenameOptions ReadOptions() override { return {true, true, true}; }
-};
-
 const std::string& PicturePath() {
   static const std::string path = [] {
     std::string p = "/tmp/tessaly-bench-picture.JPG";
@@ -35,7 +30,7 @@ const std::string& PicturePath() {
 
 void ReadPictureInfoOnCachedFile(benchmark::State& state) {
   tessaly::PosixFileSystem fs;
-  Options options;
+  tessaly::FixedOptions options({true, true, true});
   const std::string& path = PicturePath();
   for (auto _ : state) {
     tessaly::ReadResult result = tessaly::ReadPictureInfo(fs, path, options);

@@ -4,12 +4,12 @@ namespace tessaly {
 
 void CliFrontEnd::ShowDirectory(std::string_view directory) {
   directory_.assign(directory);
-  DrawProgress(false);
+  DrawProgress();
 }
 
 void CliFrontEnd::ShowCount(std::int64_t renameCount) {
   count_ = renameCount;
-  DrawProgress(false);
+  DrawProgress();
 }
 
 void CliFrontEnd::ReportProblem(const Problem& problem) {
@@ -19,10 +19,10 @@ void CliFrontEnd::ReportProblem(const Problem& problem) {
   err_.flush();
 }
 
-void CliFrontEnd::DrawProgress(bool force) {
+void CliFrontEnd::DrawProgress() {
   if (!showProgress_) return;
   auto now = std::chrono::steady_clock::now();
-  if (!force && progressShown_ && now - lastDrawn_ < std::chrono::milliseconds(100)) return;
+  if (progressShown_ && now - lastDrawn_ < std::chrono::milliseconds(100)) return;
   lastDrawn_ = now;
   std::string shown = directory_;
   constexpr std::size_t kWidth = 60;

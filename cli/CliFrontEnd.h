@@ -31,7 +31,7 @@ class CliFrontEnd final : public FrontEnd {
   void EndProgress();
 
  private:
-  void DrawProgress(bool force);
+  void DrawProgress();
 
   RenameOptions options_;
   std::ostream& err_;

@@ -11,15 +11,6 @@
 namespace tessaly {
 namespace {
 
-class FixedOptions final : public OptionSource {
- public:
-  explicit FixedOptions(RenameOptions options) : options_(options) {}
-  RenameOptions ReadOptions() override { return options_; }
-
- private:
-  RenameOptions options_;
-};
-
 void AppendField(std::string& line, std::string_view key, std::string_view text) {
   line += ',';
   AppendJsonString(line, key);

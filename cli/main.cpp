@@ -10,7 +10,6 @@
 #include "cli/RenameCommand.h"
 #include "cli/Usage.h"
 #include "platform/PosixFileSystem.h"
-#include "platform/ProgramLocation.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
@@ -26,11 +25,8 @@ int main(int argc, char** argv) {
     return tessaly::RunProbeCommand(rest, fileSystem, std::cout, std::cerr);
   }
   if (command == "rename") {
-    tessaly::RenameListPlace place;
-    place.programDirectory = tessaly::ExecutableDirectory();
-    place.stateDirectory = tessaly::UserStateDirectory();
-    return tessaly::RunRenameCommand(rest, fileSystem, place, isatty(STDERR_FILENO) == 1, std::cout,
-                                     std::cerr);
+    return tessaly::RunRenameCommand(rest, fileSystem, tessaly::DefaultRenameListPlace(),
+                                     isatty(STDERR_FILENO) == 1, std::cout, std::cerr);
   }
   if (command == "--help" || command == "-h" || command == "help") {
     std::cout << tessaly::kUsage;

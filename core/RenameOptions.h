@@ -18,4 +18,14 @@ class OptionSource {
   virtual RenameOptions ReadOptions() = 0;
 };
 
+// Options that never change, as a command line gives them.
+class FixedOptions final : public OptionSource {
+ public:
+  explicit FixedOptions(RenameOptions options) : options_(options) {}
+  RenameOptions ReadOptions() override { return options_; }
+
+ private:
+  RenameOptions options_;
+};
+
 }  // namespace tessaly

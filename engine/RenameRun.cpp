@@ -3,8 +3,16 @@
 #include "engine/DirectoryWalk.h"
 #include "engine/RenameList.h"
 #include "engine/RunState.h"
+#include "platform/ProgramLocation.h"
 
 namespace tessaly {
+
+RenameListPlace DefaultRenameListPlace() {
+  RenameListPlace place;
+  place.programDirectory = ExecutableDirectory();
+  place.stateDirectory = UserStateDirectory();
+  return place;
+}
 
 RunOutcome RenameRun::StartRun(const std::string& selectedDirectory, const RenameListPlace& place) {
   RunOutcome outcome;

@@ -31,6 +31,10 @@ struct RenameListPlace {
   std::string stateDirectory;
 };
 
+// The default places: the running program's directory, then the user's
+// state directory.
+RenameListPlace DefaultRenameListPlace();
+
 // A rename run, as the Start button makes it: a fresh rename list, the walk
 // of the chosen directory and everything below it, the list closed again.
 // The count of renamed pictures belongs to this object and goes on across

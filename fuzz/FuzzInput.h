@@ -20,22 +20,12 @@ struct FuzzOutcome {
 };
 
 inline FuzzOutcome ReadFuzzInput(std::span<const std::uint8_t> input) {
-  class Options final : public OptionSource {
-   public:
-    explicit Options(std::uint8_t bits) : bits_(bits) {}
-    RenameOptions ReadOptions() override {
-      return RenameOptions{(bits_ & 1) != 0, (bits_ & 2) != 0, (bits_ & 4) != 0};
-    }
-
-   private:
-    std::uint8_t bits_;
-  };
   FuzzOutcome outcome;
   if (input.empty()) return outcome;
   const std::uint8_t control = input[0];
   std::size_t chunk = (control & 0x80) != 0 ? (control & 0x78) + 1u : SIZE_MAX;
   MemoryFile file(input.subspan(1), chunk);
-  Options options(control);
+  FixedOptions options(RenameOptions{(control & 1) != 0, (control & 2) != 0, (control & 4) != 0});
   outcome.read = ReadPictureInfo(file, options);
   if (outcome.read.info.HeaderAccepted) {
     outcome.name = BuildNewName(outcome.read.info);

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QFont>
 
 #include "ui/CaptionTable.h"
@@ -136,7 +135,6 @@ void Form1::Command2Click() {
   if (selectedDirectory_.empty() || running_) return;
   problems_.clear();
   replaceForAll_.reset();
-  stopRequested_ = false;
   running_ = true;
   SetCommandsEnabled(false);
   sinceFrame_.start();
@@ -153,8 +151,11 @@ void Form1::Command2Click() {
         QStringLiteral("Tessaly"),
         Text(outcome.reason) + QStringLiteral("\n\nNothing was renamed."));
   }
-  if (!problems_.empty() && !closeAfterRun_) services_.messages->ShowProblems(problems_);
-  if (closeAfterRun_) close();
+  if (closeRequested_) {
+    close();
+    return;
+  }
+  if (!problems_.empty()) services_.messages->ShowProblems(problems_);
 }
 
 void Form1::Command3Click() {
@@ -216,7 +217,7 @@ RunControl Form1::HandOver() {
     sinceFrame_.restart();
     emit HandedOver();
   }
-  return stopRequested_ ? RunControl::Stop : RunControl::Continue;
+  return closeRequested_ ? RunControl::Stop : RunControl::Continue;
 }
 
 ReplaceAnswer Form1::AskReplace(const ReplaceQuestion& question) {
@@ -251,8 +252,7 @@ void Form1::closeEvent(QCloseEvent* event) {
   if (running_) {
     // Stop after the current picture; the run closes its list and the
     // window goes once it has.
-    stopRequested_ = true;
-    closeAfterRun_ = true;
+    closeRequested_ = true;
     event->ignore();
     return;
   }

@@ -101,8 +101,7 @@ class Form1 final : public QWidget, public FrontEnd {
 
   // During a run.
   bool running_ = false;
-  bool stopRequested_ = false;
-  bool closeAfterRun_ = false;
+  bool closeRequested_ = false;  // the window was closed: stop, then close
   std::optional<ReplaceAnswer> replaceForAll_;
   std::vector<Problem> problems_;
   int frameInterval_ = 16;

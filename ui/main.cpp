@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "platform/PosixFileSystem.h"
-#include "platform/ProgramLocation.h"
 #include "platform/qt/DesktopViewer.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtReplaceAsker.h"
@@ -35,9 +34,6 @@ int main(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   tessaly::PosixFileSystem fileSystem;
-  tessaly::RenameListPlace place;
-  place.programDirectory = tessaly::ExecutableDirectory();
-  place.stateDirectory = tessaly::UserStateDirectory();
 
   // Dialogs without an owner are modal to the whole application, which has
   // only the one window.
@@ -45,7 +41,8 @@ int main(int argc, char** argv) {
   tessaly::QtFileDialog dialog(nullptr);
   tessaly::QtReplaceAsker asker(nullptr);
   tessaly::QtWindowMessages messages(nullptr);
-  tessaly::Form1 window(fileSystem, {&dialog, &viewer, &asker, &messages}, place);
+  tessaly::Form1 window(fileSystem, {&dialog, &viewer, &asker, &messages},
+                        tessaly::DefaultRenameListPlace());
   window.show();
   return application.exec();
 }

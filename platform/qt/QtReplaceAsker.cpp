@@ -14,14 +14,14 @@ QString Describe(const QString& path) {
            QLocale().toString(info.lastModified(), QLocale::ShortFormat));
 }
 
-}  // namespace
-
-QString QtReplaceAsker::QuestionText(const QString& picturePath, const QString& existingPath) {
+QString QuestionText(const QString& picturePath, const QString& existingPath) {
   return QStringLiteral(
              "This folder already contains a file named \"%1\".\n\n"
              "Would you like to replace the existing file\n%2\n\nwith this one?\n%3")
       .arg(QFileInfo(existingPath).fileName(), Describe(existingPath), Describe(picturePath));
 }
+
+}  // namespace
 
 ReplaceChoice QtReplaceAsker::Ask(const QString& picturePath, const QString& existingPath) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm File Replace"),

@@ -13,9 +13,6 @@ class QtReplaceAsker final : public ReplaceAsker {
   explicit QtReplaceAsker(QWidget* owner) : owner_(owner) {}
   ReplaceChoice Ask(const QString& picturePath, const QString& existingPath) override;
 
-  // The question's text, as shown.
-  static QString QuestionText(const QString& picturePath, const QString& existingPath);
-
  private:
   QWidget* owner_;
 };
