@@ -13,7 +13,9 @@ for p in "${packages[@]}"; do
 done
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then
-  if [[ ${#missing[@]} -gt 0 ]] && ! command -v sudo >/dev/null; then
+  # Not root: nothing to do when all is there, else sudo is needed.
+  [[ ${#missing[@]} -eq 0 ]] && exit 0
+  if ! command -v sudo >/dev/null; then
     echo "tessaly: please install these packages first: ${missing[*]}" >&2
     exit 1
   fi
