@@ -33,9 +33,9 @@ int RunProbeCommand(std::span<const std::string> arguments, FileSystem& fileSyst
   bool optionsEnded = false;
   for (const std::string& argument : arguments) {
     if (!optionsEnded && argument == "--maker") {
-      options.Check2 = true;
+      options.MakerPrefix = true;
     } else if (!optionsEnded && argument == "--model") {
-      options.Check3 = true;
+      options.ModelPrefix = true;
     } else if (!optionsEnded && argument == "--") {
       optionsEnded = true;
     } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {

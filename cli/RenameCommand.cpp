@@ -17,11 +17,11 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (!optionsEnded && argument == "--no-subdir") {
-      options.Check1 = false;
+      options.DateDirectories = false;
     } else if (!optionsEnded && argument == "--maker") {
-      options.Check2 = true;
+      options.MakerPrefix = true;
     } else if (!optionsEnded && argument == "--model") {
-      options.Check3 = true;
+      options.ModelPrefix = true;
     } else if (!optionsEnded && argument == "--list") {
       if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
         err << "tessaly-cli rename: --list needs a file name\n" << kUsage;

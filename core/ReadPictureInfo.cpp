@@ -188,10 +188,10 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
 
   ReadResult result;
   PictureInfo& info = result.info;
-  if (options.ReadOptions().Check3 && modelPosition > 0) {
+  if (options.ReadOptions().ModelPrefix && modelPosition > 0) {
     info.ModelText = CountedText(cursor, modelPosition, modelLength);
   }
-  if (options.ReadOptions().Check2 && makerPosition > 0) {
+  if (options.ReadOptions().MakerPrefix && makerPosition > 0) {
     info.MakerText = CountedText(cursor, makerPosition, makerLength);
   }
 

@@ -15,7 +15,7 @@ bool DirectoryWalk::IsPictureName(std::string_view name) {
 
 void DirectoryWalk::ProcessDirectory(const std::string& directory) {
   if (state_.stopRequested) return;
-  state_.directoryText = directory;
+  state_.walkedDirectory = directory;
   state_.frontEnd.ShowDirectory(directory);
   state_.HandOver();
   if (state_.stopRequested) return;

@@ -20,11 +20,6 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
 
 }  // namespace
 
-bool RenameStep::PathExists(const std::string& path) {
-  FsResult<PathStatus> status = state_.fileSystem.StatusOf(path, false);
-  return status.ok() && status->type != EntryType::Directory;
-}
-
 void RenameStep::RenamePicture(const std::string& picturePath) {
   if (picturePath.empty()) return;
 
@@ -46,7 +41,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
 
   if (!IsUsableName(info, name.NewName)) return;
 
-  const std::string directory = state_.directoryText;
+  const std::string directory = state_.walkedDirectory;
   bool sameSize = false;
   std::optional<std::string> candidate =
       FindFreeName(directory, name.NewName, picturePath, true, sameSize);
@@ -79,7 +74,8 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
     state_.stopRequested = true;
   }
 
-  if (state_.frontEnd.ReadOptions().Check1 && !ContainsIgnoringCase(directory, name.DatePart)) {
+  if (state_.frontEnd.ReadOptions().DateDirectories &&
+      !ContainsIgnoringCase(directory, name.DatePart)) {
     MoveIntoDateDirectory(renameTarget, name.NewName, name.DatePart);
   }
 
@@ -130,7 +126,7 @@ std::error_code RenameStep::Move(const std::string& from, const std::string& to,
 
 void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const std::string& newName,
                                        const std::string& datePart) {
-  const std::string subDirectory = state_.directoryText + datePart;
+  const std::string subDirectory = state_.walkedDirectory + datePart;
   bool unused = false;
   std::optional<std::string> candidate =
       FindFreeName(subDirectory + "/", newName, renameTarget, false, unused);

@@ -24,9 +24,6 @@ class RenameStep {
   // `picturePath` is the walked directory followed by the file's name.
   void RenamePicture(const std::string& picturePath);
 
-  // True when a file (anything but a directory) stands at `path`.
-  bool PathExists(const std::string& path);
-
   // The first suffix that is never tried: the search gives up when it would
   // get there.
   static constexpr int kSuffixLimit = 32767;

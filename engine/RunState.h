@@ -17,7 +17,7 @@ struct RunState {
   FrontEnd& frontEnd;
   RenameList& renameList;
   std::int64_t& renameCount;
-  std::string directoryText;  // ends in "/"
+  std::string walkedDirectory;  // ends in "/"
   bool stopRequested = false;
 
   void HandOver() {

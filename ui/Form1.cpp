@@ -181,7 +181,9 @@ void Form1::SetCommandsEnabled(bool enabled) {
 }
 
 RenameOptions Form1::ReadOptions() {
-  return RenameOptions{Check1->isChecked(), Check2->isChecked(), Check3->isChecked()};
+  return RenameOptions{.DateDirectories = Check1->isChecked(),
+                       .MakerPrefix = Check2->isChecked(),
+                       .ModelPrefix = Check3->isChecked()};
 }
 
 void Form1::ShowDirectory(std::string_view directory) {

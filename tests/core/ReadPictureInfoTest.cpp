@@ -19,8 +19,8 @@ using test::Order;
 class RecordingOptions final : public OptionSource {
  public:
   explicit RecordingOptions(bool maker, bool model) {
-    options_.Check2 = maker;
-    options_.Check3 = model;
+    options_.MakerPrefix = maker;
+    options_.ModelPrefix = model;
   }
   RenameOptions ReadOptions() override {
     ++reads;
@@ -378,8 +378,8 @@ TEST(ReadPictureInfoTest, ModelOptionIsReadBeforeMakerAndEachOnce) {
     RenameOptions ReadOptions() override {
       // First reading: model wanted; second: maker wanted; never both.
       RenameOptions o;
-      o.Check3 = reads == 0;
-      o.Check2 = reads == 1;
+      o.ModelPrefix = reads == 0;
+      o.MakerPrefix = reads == 1;
       ++reads;
       return o;
     }

@@ -96,7 +96,7 @@ TEST(DirectoryWalkTest, LinksAreNeitherRenamedNorEntered) {
 
 TEST(DirectoryWalkTest, DateDirectoriesMadeDuringTheRunAreWalkedInIt) {
   WalkFixture f;
-  f.frontEnd.options.Check1 = true;
+  f.frontEnd.options.DateDirectories = true;
   f.tree.Write("IMG_0001.JPG", Pic("2001:01:01 01:01:01"));
   f.tree.Write("IMG_0002.JPG", Pic("2002:02:02 02:02:02"));
   test::HarnessRun result = f.Run();

@@ -153,7 +153,7 @@ TEST(FaultTest, RenameListThatCannotBeWrittenStopsTheRun) {
   tree.Write("2.JPG", Pic("2002:02:02 02:02:02"));
   test::FaultyFileSystem fs;
   test::RecordingFrontEnd frontEnd;
-  frontEnd.options.Check1 = false;
+  frontEnd.options.DateDirectories = false;
   RenameRun run(fs, frontEnd);
   RenameListPlace place;
   place.explicitPath = "/dev/full";

@@ -24,7 +24,7 @@ TEST(RenameRunTest, ListLineIsOldPathArrowNewPathCrLf) {
 TEST(RenameRunTest, NonAsciiPathsAreWrittenAsTheirOwnBytes) {
   RunFixture f;
   f.tree.Write("\xC3\xA9t\xC3\xA9/IMG.JPG", Pic("2009:08:12 12:07:41", 6000, "", "\xE9"));
-  f.frontEnd.options.Check2 = true;
+  f.frontEnd.options.MakerPrefix = true;
   test::HarnessRun result = f.Run();
   EXPECT_EQ(result.lines,
             (std::vector<std::string>{

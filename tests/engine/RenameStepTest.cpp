@@ -237,7 +237,7 @@ TEST(RenameStepTest, ReplacingNeedsTheFrontEndsYes) {
     tree.Write(kName, Blob(6000));  // as long as the picture: taken for the same one
     test::FaultyFileSystem fs;
     test::RecordingFrontEnd frontEnd;
-    frontEnd.options.Check1 = false;
+    frontEnd.options.DateDirectories = false;
     frontEnd.replaceAnswer = answer;
     RenameRun run(fs, frontEnd);
     test::HarnessRun result = test::RunTree(tree, listDir, run);
@@ -315,7 +315,7 @@ TEST(RenameStepTest, GivesUpAtTheSuffixLimit) {
   };
   fs.fakeSize = 1;
   test::RecordingFrontEnd frontEnd;
-  frontEnd.options.Check1 = false;
+  frontEnd.options.DateDirectories = false;
   RenameRun run(fs, frontEnd);
   test::HarnessRun result = test::RunTree(tree, listDir, run);
   EXPECT_EQ(asked, 32767) << "the bare name and suffixes 1 to 32766 are tried";

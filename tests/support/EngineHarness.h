@@ -74,7 +74,7 @@ struct EngineFixture {
   FaultyFileSystem fs;
   RecordingFrontEnd frontEnd;
   RenameRun run{fs, frontEnd};
-  EngineFixture() { frontEnd.options.Check1 = false; }
+  EngineFixture() { frontEnd.options.DateDirectories = false; }
   HarnessRun Run(const std::string& start = "") { return RunTree(tree, listDir, run, start); }
   // Where an event stands among the front end's events; past the end when missing.
   std::size_t EventIndex(const std::string& event) const {
