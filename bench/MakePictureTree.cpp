@@ -33,8 +33,8 @@ int main(int argc, char** argv) {
     std::snprintf(date, sizeof date, "20%02ld:%02ld:%02ld %02ld:%02ld:%02ld", 10 + day / 336 % 80,
                   1 + day / 28 % 12, 1 + day % 28, 8 + second / 3600, second / 60 % 60,
                   second % 60);
-    auto bytes =
-        tessaly::test::CameraPicture(date, "ACME", "ACME Z100", tessaly::test::Order::Intel, 8192);
+    auto bytes = tessaly::test::CameraPicture(date, "ACME", "ACME Z100",
+                                              tessaly::test::Order::Intel, 8192, "");
     std::string path =
         root + "/card" + std::to_string(i % directories) + "/IMG_" + std::to_string(i) + ".JPG";
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -19,7 +19,7 @@ const std::string& PicturePath() {
   static const std::string path = [] {
     std::string p = "/tmp/tessaly-bench-picture.JPG";
     auto bytes = tessaly::test::CameraPicture("2009:08:12 12:07:41", "ACME", "ACME Z100",
-                                              tessaly::test::Order::Intel, 3'000'000);
+                                              tessaly::test::Order::Intel, 3'000'000, "");
     std::ofstream(p, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));

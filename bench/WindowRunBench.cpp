@@ -1,11 +1,16 @@
-// window_run_bench DIR LIST [--no-subdir]
+// window_run_bench DIR LIST [--no-subdir] [--screenshots OUT]
 // Times one run started from the window (Select Directory on a file of DIR,
 // then Start) on the real file system, with the window shown and painting.
-// Prints the seconds the run took and the count.
+// Prints the seconds the run took and the count. With --screenshots, the
+// maker box is ticked and the window is grabbed in the middle of the run in
+// English and then in Chinese, as OUT/window-en.png and OUT/window-zh.png
+// (the README's pictures).
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
 #include <cstdio>
 #include <cstring>
 
@@ -65,9 +70,24 @@ int main(int argc, char** argv) {
   place.explicitPath = argv[2];
   tessaly::Form1 window(fileSystem, {&dialog, &viewer, &asker, &messages}, place);
   window.show();
-  if (argc > 3 && std::strcmp(argv[3], "--no-subdir") == 0) {
-    window.findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(false);
+  QString screenshots;
+  for (int i = 3; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--no-subdir") == 0) {
+      window.findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(false);
+    } else if (std::strcmp(argv[i], "--screenshots") == 0 && i + 1 < argc) {
+      screenshots = QString::fromUtf8(argv[++i]);
+      window.SetFrameInterval(0);
+      window.findChild<QCheckBox*>(QStringLiteral("Check2"))->setChecked(true);
+    }
   }
+  int grabbed = 0;
+  QObject::connect(&window, &tessaly::Form1::HandedOver, [&] {
+    auto* count = window.findChild<QLabel*>(QStringLiteral("Label12"));
+    if (screenshots.isEmpty() || grabbed == 2 || count->text() != QStringLiteral("2")) return;
+    if (grabbed == 1) window.findChild<QPushButton*>(QStringLiteral("Command5"))->click();
+    const char* name = grabbed++ == 0 ? "/window-en.png" : "/window-zh.png";
+    window.grab().save(screenshots + QString::fromLatin1(name));
+  });
   QApplication::processEvents();
   window.Command1Click();
   QElapsedTimer timer;

@@ -1,96 +1,101 @@
 #include "cli/RenameCommand.h"
 
-#include "cli/CliFrontEnd.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstring>
+#include <filesystem>
 #include <sstream>
 
+#include "cli/CliFrontEnd.h"
 #include "tests/support/EngineHarness.h"
-#include "tests/support/FaultyFileSystem.h"
 
 namespace tessaly {
 namespace {
 
-struct CommandOutput {
-  int status;
-  std::string out, err;
-};
+using test::Lines;
 
-CommandOutput Rename(FileSystem& fs, std::vector<std::string> arguments,
-                     const RenameListPlace& place = {}) {
-  std::ostringstream out, err;
-  int status = RunRenameCommand(arguments, fs, place, false, out, err);
-  return {status, out.str(), err.str()};
+TEST(RenameCommandTest, OptionsExitStatusAndOutput) {
+  const std::string n = "2009-08-12-120741.JPG", img = "IMG_0001.JPG";
+  // "ROOT" and "LIST" stand for the tree and a list beside it, "DEFAULT" for the default list.
+  // clang-format off
+  const struct { const char* why; Lines arguments; int status; Lines files; std::string out, err; } cases[] = {
+      {"maker", {"--no-subdir", "--maker", "--list", "LIST", "ROOT"}, 0, {"ACME-" + n},
+       "Rename list: LIST\nRename Count = 1\n", ""},
+      {"model alone", {"--no-subdir", "--model", "--list", "LIST", "ROOT"}, 0, {"Z100-" + n}, "Count = 1\n", ""},
+      {"date directories and the default list", {"ROOT"}, 0, {"2009-08-12/" + n},
+       "Rename list: DEFAULT\nRename Count = 2\n", ""},
+      {"-- ends the options", {"--list", "LIST", "--", "--no-subdir"}, 2, {img}, "",
+       "--no-subdir/: No such file or directory; nothing was renamed"},
+      {"an empty list name", {"--list", "", "ROOT"}, 2, {img}, "", "--list needs a file name"},
+      {"no directory", {}, 2, {img}, "", "no directory given"},
+      {"an unknown option", {"--colour", "ROOT"}, 2, {img}, "", "unknown option --colour"},
+      {"two directories", {"ROOT", "ROOT"}, 2, {img}, "", "give exactly one directory"},
+      {"a list that cannot be made", {"--list", "ROOTno/list", "ROOT"}, 2, {img}, "", "cannot create the rename list"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    test::TempTree tree, programDir;
+    tree.Write(img, test::Pic("2009:08:12 12:07:41"));
+    auto fill = [&](std::string text) {
+      for (const auto& [word, path] : {std::pair{"ROOT", tree.Root()},
+                                       {"DEFAULT", programDir.PathOf("Rename_List.TXT")},
+                                       {"LIST", programDir.PathOf("list.txt")}}) {
+        if (auto at = text.find(word); at != std::string::npos)
+          text.replace(at, std::strlen(word), path);
+      }
+      return text;
+    };
+    Lines arguments;
+    for (const std::string& a : c.arguments)
+      arguments.push_back(fill(a));
+    test::FaultyFileSystem fs;
+    std::ostringstream out, err;
+    RenameListPlace place{"", programDir.Root(), ""};
+    EXPECT_EQ(RunRenameCommand(arguments, fs, place, false, out, err), c.status) << c.why;
+    EXPECT_TRUE(out.str().ends_with(fill(c.out))) << c.why << ": " << out.str();
+    EXPECT_EQ(c.status == 2, out.str().empty()) << c.why;
+    EXPECT_NE(err.str().find(c.err), std::string::npos) << c.why << ": " << err.str();
+    Lines files;
+    for (const auto& [path, content] : tree.Files())
+      files.push_back(path);
+    EXPECT_EQ(files, c.files) << c.why;
+  }
 }
 
-TEST(RenameCommandTest, RenamesAndEndsWithTheCount) {
-  test::TempTree tree, listDir;
-  tree.Write("IMG_0001.JPG", test::Pic("2009:08:12 12:07:41"));
-  tree.Write("IMG_0002.JPG", test::Pic("2010:01:01 00:00:00"));
-  test::FaultyFileSystem fs;
-  CommandOutput c =
-      Rename(fs, {"--no-subdir", "--maker", "--list", listDir.PathOf("l.txt"), tree.Root()});
-  EXPECT_EQ(c.status, 0);
-  EXPECT_EQ(c.err, "");
-  EXPECT_EQ(c.out, "Rename list: " + listDir.PathOf("l.txt") + "\nRename Count = 2\n");
-  EXPECT_TRUE(tree.IsFile("ACME-2009-08-12-120741.JPG"));
-  EXPECT_TRUE(tree.IsFile("ACME-2010-01-01-000000.JPG"));
-}
-
-TEST(RenameCommandTest, DefaultMovesIntoDateDirectoriesAndUsesTheDefaultPlace) {
-  test::TempTree tree, programDir;
-  tree.Write("IMG_0001.JPG", test::Pic("2009:08:12 12:07:41"));
-  test::FaultyFileSystem fs;
-  RenameListPlace place;
-  place.programDirectory = programDir.Root();
-  CommandOutput c = Rename(fs, {tree.Root()}, place);
-  EXPECT_EQ(c.status, 0);
-  EXPECT_TRUE(tree.IsFile("2009-08-12/2009-08-12-120741.JPG"));
-  EXPECT_NE(c.out.find("Rename Count = 2\n"), std::string::npos);
-  EXPECT_TRUE(programDir.IsFile("Rename_List.TXT"));
-}
-
-TEST(RenameCommandTest, ProblemsGoToStderrAndExitWith1) {
+TEST(RenameCommandTest, ProblemsGoToStderrNamingTheFileAndExitWith1) {
   test::TempTree tree, listDir;
   tree.Write("IMG_0001.JPG", test::Pic("2009:08:12 12:07:41", 6000, "a"));
   tree.Write("2009-08-12-120741.JPG", test::Blob(6000));
   tree.Write("IMG_0002.JPG", test::Pic("2010:01:01 00:00:00"));
   test::FaultyFileSystem fs;
-  fs.openFails[tree.PathOf("IMG_0002.JPG")] = std::errc::permission_denied;
-  CommandOutput c = Rename(fs, {"--no-subdir", "--list", listDir.PathOf("l"), tree.Root()});
-  EXPECT_EQ(c.status, 1);
-  EXPECT_NE(c.err.find("tessaly-cli: " + tree.PathOf("IMG_0002.JPG") +
-                       ": cannot be opened: Permission denied\n"),
-            std::string::npos)
-      << c.err;
-  EXPECT_NE(c.err.find("tessaly-cli: " + tree.PathOf("IMG_0001.JPG") + ": not renamed: kept"),
-            std::string::npos)
-      << "the command line never replaces a file: " << c.err;
-  EXPECT_TRUE(c.out.ends_with("Rename Count = 0\n"));
-  EXPECT_TRUE(tree.IsFile("IMG_0001.JPG"));
+  fs.fails["open " + tree.PathOf("IMG_0002.JPG")] = std::errc::permission_denied;
+  std::ostringstream out, err;
+  const Lines arguments = {"--no-subdir", "--list", listDir.PathOf("l"), tree.Root()};
+  EXPECT_EQ(RunRenameCommand(arguments, fs, {}, false, out, err), 1);
+  EXPECT_EQ(err.str(), "tessaly-cli: " + tree.PathOf("IMG_0001.JPG") +
+                           ": not renamed: kept the existing " +
+                           tree.PathOf("2009-08-12-120741.JPG") + "\ntessaly-cli: " +
+                           tree.PathOf("IMG_0002.JPG") + ": cannot be opened: Permission denied\n");
+  EXPECT_TRUE(out.str().ends_with("Rename Count = 0\n"));
+  EXPECT_TRUE(tree.IsFile("IMG_0001.JPG")) << "the command line never replaces a file";
 }
 
-TEST(RenameCommandTest, UsageErrorsAndRunsThatCannotStartExitWith2) {
-  test::TempTree tree;
+TEST(RenameCommandTest, ARelativeDirectoryIsListedWithFullPaths) {
+  test::TempTree tree, listDir;
+  tree.Write("sub/IMG_0001.JPG", test::Pic("2009:08:12 12:07:41"));
+  std::string cwd = std::filesystem::current_path();
+  std::filesystem::current_path(tree.Root());
   test::FaultyFileSystem fs;
-  const std::vector<std::string> cases[] = {
-      {},
-      {"--list"},
-      {"--colour", tree.Root()},
-      {tree.Root(), tree.Root()},
-      {tree.PathOf("missing")},
-      {"--list", tree.PathOf("no/such/dir/list"), tree.Root()},
-  };
-  for (const auto& arguments : cases) {
-    CommandOutput c = Rename(fs, arguments);
-    EXPECT_EQ(c.status, 2);
-    EXPECT_FALSE(c.err.empty());
-    EXPECT_EQ(c.out, "");
-  }
+  std::ostringstream out, err;
+  const Lines arguments = {"--no-subdir", "--list", listDir.PathOf("l"), "sub"};
+  RunRenameCommand(arguments, fs, {}, false, out, err);
+  std::filesystem::current_path(cwd);
+  EXPECT_EQ(listDir.Read("l"), tree.PathOf("sub/IMG_0001.JPG") + "--->" +
+                                   tree.PathOf("sub/2009-08-12-120741.JPG") + "\r\n");
 }
 
-TEST(CliFrontEndTest, ProgressLineOnlyOnATerminalAndClearedBeforeAProblem) {
+TEST(CliFrontEndTest, ProgressLineOnlyOnATerminalAtMostTenTimesASecondClearedBeforeAProblem) {
   for (bool terminal : {false, true}) {
     std::ostringstream err;
     CliFrontEnd frontEnd(RenameOptions{}, err, terminal);
@@ -98,11 +103,9 @@ TEST(CliFrontEndTest, ProgressLineOnlyOnATerminalAndClearedBeforeAProblem) {
     frontEnd.ShowCount(3);  // within a tenth of a second: not drawn again
     frontEnd.ReportProblem(Problem{ProblemKind::PictureUnreadable, "/photos/card/x.JPG", "gone"});
     frontEnd.EndProgress();
-    std::string expected = "tessaly-cli: /photos/card/x.JPG: gone\n";
-    if (terminal) expected = "\r\x1b[K0 renamed  /photos/card/\r\x1b[K" + expected;
-    EXPECT_EQ(err.str(), expected) << terminal;
+    EXPECT_EQ(err.str(), std::string(terminal ? "\r\x1b[K0 renamed  /photos/card/\r\x1b[K" : "") +
+                             "tessaly-cli: /photos/card/x.JPG: gone\n");
     EXPECT_EQ(frontEnd.Problems(), 1);
-    EXPECT_EQ(frontEnd.AskReplace({"/a", "/b"}), ReplaceAnswer::Keep);
   }
 }
 

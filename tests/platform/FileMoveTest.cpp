@@ -3,104 +3,86 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <map>
 
 #include "platform/PosixFileSystem.h"
+#include "platform/ProgramLocation.h"
 #include "platform/TextFile.h"
 #include "tests/support/TempTree.h"
 
 namespace tessaly {
 namespace {
 
-TEST(FileMoveTest, NeverReplacesAnExistingFile) {
+TEST(FileMoveTest, MovesWithoutReplacingAndSaysWhyNot) {
   test::TempTree tree;
   tree.Write("a", "picture");
-  tree.Write("b", "other");
-  std::error_code error = MoveWithoutReplacing(tree.PathOf("a"), tree.PathOf("b"));
-  EXPECT_EQ(error, std::errc::file_exists);
-  EXPECT_EQ(tree.Read("a"), "picture");
-  EXPECT_EQ(tree.Read("b"), "other");
-}
-
-TEST(FileMoveTest, MovesWithinAndIntoDirectories) {
-  struct Case {
-    const char* from;
-    const char* to;
+  tree.Write("taken", "other");
+  const std::pair<const char*, std::error_code> cases[] = {
+      {"taken", std::make_error_code(std::errc::file_exists)},
+      {"missing/b", std::make_error_code(std::errc::no_such_file_or_directory)},
+      {"taken/b", std::make_error_code(std::errc::not_a_directory)},
+      {"renamed", {}},
   };
-  const Case cases[] = {{"a", "renamed"}, {"renamed", "sub/inside"}, {"sub/inside", "back"}};
-  test::TempTree tree;
-  tree.Write("a", "picture");
-  tree.MakeDirectory("sub");
-  for (const Case& c : cases) {
-    EXPECT_FALSE(MoveWithoutReplacing(tree.PathOf(c.from), tree.PathOf(c.to))) << c.to;
-    EXPECT_FALSE(tree.IsFile(c.from));
-    EXPECT_EQ(tree.Read(c.to), "picture");
+  for (const auto& [to, error] : cases) {
+    EXPECT_EQ(MoveWithoutReplacing(tree.PathOf("a"), tree.PathOf(to)), error) << to;
   }
+  EXPECT_EQ(tree.Files(),
+            (std::map<std::string, std::string>{{"renamed", "picture"}, {"taken", "other"}}));
+  EXPECT_FALSE(MoveReplacingTarget(tree.PathOf("renamed"), tree.PathOf("taken")));
+  EXPECT_EQ(tree.Files(), (std::map<std::string, std::string>{{"taken", "picture"}}));
 }
 
-TEST(FileMoveTest, ReportsTheReasonOfAFailure) {
+TEST(PosixFileSystemTest, ListsAndLooksUpWithoutFollowingLinks) {
   test::TempTree tree;
-  tree.Write("a", "picture");
-  tree.Write("file", "x");
-  const std::pair<const char*, std::errc> cases[] = {
-      {"missing/b", std::errc::no_such_file_or_directory},
-      {"file/b", std::errc::not_a_directory},
-  };
-  for (const auto& [to, reason] : cases) {
-    EXPECT_EQ(MoveWithoutReplacing(tree.PathOf("a"), tree.PathOf(to)), reason) << to;
-    EXPECT_EQ(tree.Read("a"), "picture");
-  }
-  EXPECT_EQ(MoveWithoutReplacing(tree.PathOf("gone"), tree.PathOf("b")),
-            std::errc::no_such_file_or_directory);
-}
-
-TEST(FileMoveTest, ReplacingMoveReplaces) {
-  test::TempTree tree;
-  tree.Write("a", "new");
-  tree.Write("b", "old");
-  EXPECT_FALSE(MoveReplacingTarget(tree.PathOf("a"), tree.PathOf("b")));
-  EXPECT_EQ(tree.Read("b"), "new");
-}
-
-TEST(PosixFileSystemTest, CreateDirectoryAcceptsAnExistingDirectoryOnly) {
-  test::TempTree tree;
-  tree.Write("file", "x");
-  PosixFileSystem fs;
-  EXPECT_FALSE(fs.CreateDirectory(tree.PathOf("new")));
-  EXPECT_FALSE(fs.CreateDirectory(tree.PathOf("new")));
-  EXPECT_EQ(fs.CreateDirectory(tree.PathOf("file")), std::errc::not_a_directory);
-  EXPECT_EQ(fs.CreateDirectory(tree.PathOf("a/b")), std::errc::no_such_file_or_directory);
-}
-
-TEST(PosixFileSystemTest, ListsEntriesWithTheirTypes) {
-  test::TempTree tree;
-  tree.Write("f.JPG", "x");
+  tree.Write("f.JPG", "12345");
   tree.MakeDirectory("d");
   ASSERT_EQ(symlink("f.JPG", tree.PathOf("l").c_str()), 0);
   PosixFileSystem fs;
+  std::map<std::string, EntryType> listed;
   auto cursor = fs.OpenDirectory(tree.Root());
   ASSERT_TRUE(cursor.ok());
-  std::map<std::string, EntryType> seen;
-  DirectoryEntry entry;
-  while (cursor.value()->Next(entry).value())
-    seen[entry.name] = entry.type;
-  EXPECT_EQ(seen["f.JPG"], EntryType::Regular);
-  EXPECT_EQ(seen["d"], EntryType::Directory);
-  EXPECT_EQ(seen["l"], EntryType::Symlink);
+  for (DirectoryEntry entry; cursor.value()->Next(entry).value();)
+    listed[entry.name] = entry.type;
+  EXPECT_EQ(listed, (std::map<std::string, EntryType>{{".", EntryType::Directory},
+                                                      {"..", EntryType::Directory},
+                                                      {"d", EntryType::Directory},
+                                                      {"f.JPG", EntryType::Regular},
+                                                      {"l", EntryType::Symlink}}));
+  EXPECT_EQ(fs.StatusOf(tree.PathOf("l"), false)->type, EntryType::Symlink);
+  EXPECT_EQ(fs.StatusOf(tree.PathOf("l"), true)->size, 5u);
   EXPECT_EQ(fs.OpenDirectory(tree.PathOf("nope")).error(), std::errc::no_such_file_or_directory);
+
+  EXPECT_FALSE(fs.CreateDirectory(tree.PathOf("d")));
+  EXPECT_EQ(fs.CreateDirectory(tree.PathOf("f.JPG")), std::errc::not_a_directory);
+  EXPECT_EQ(fs.CreateDirectory(tree.PathOf("a/b")), std::errc::no_such_file_or_directory);
 }
 
-TEST(TextFileTest, EveryLineIsInTheFileAsSoonAsItIsWritten) {
+TEST(TextFileTest, EveryLineIsInTheFileAsSoonAsItIsWrittenAndCreateEmptiesIt) {
   test::TempTree tree;
   TextFile file;
   ASSERT_FALSE(file.Create(tree.PathOf("list")));
   ASSERT_FALSE(file.Write("one\r\n"));
   EXPECT_EQ(tree.Read("list"), "one\r\n");
-  ASSERT_FALSE(file.Write("two\r\n"));
-  EXPECT_EQ(tree.Read("list"), "one\r\ntwo\r\n");
   file.Close();
   ASSERT_FALSE(file.Create(tree.PathOf("list")));
-  EXPECT_EQ(tree.Read("list"), "") << "created afresh, emptied";
+  EXPECT_EQ(tree.Read("list"), "");
+}
+
+TEST(ProgramLocationTest, StateDirectoryFollowsTheXdgRules) {
+  const struct {
+    const char *state, *home, *expected;
+  } cases[] = {
+      {"/xdg", "/home/me", "/xdg/tessaly"},
+      {"relative", "/home/me", "/home/me/.local/state/tessaly"},
+      {nullptr, "/home/me", "/home/me/.local/state/tessaly"},
+      {nullptr, nullptr, ""},
+  };
+  for (const auto& c : cases) {
+    c.state ? setenv("XDG_STATE_HOME", c.state, 1) : unsetenv("XDG_STATE_HOME");
+    c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+    EXPECT_EQ(UserStateDirectory(), c.expected);
+  }
 }
 
 }  // namespace

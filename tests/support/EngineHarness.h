@@ -1,85 +1,127 @@
 #pragma once
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/RenameRun.h"
 #include "tests/support/ExifWriter.h"
 #include "tests/support/FaultyFileSystem.h"
-#include "tests/support/RecordingFrontEnd.h"
 #include "tests/support/TempTree.h"
 
 namespace tessaly::test {
 
-// A picture taken at `dateTime`, `size` bytes long, told apart from others
-// of its size by `id`.
-inline std::vector<std::uint8_t> Pic(std::string_view dateTime, std::size_t size = 6000,
-                                     std::string_view id = "", std::string_view maker = "ACME",
-                                     std::string_view model = "Z100") {
-  return CameraPicture(dateTime, maker, model, Order::Intel, size, id);
-}
+using Bytes = std::vector<std::uint8_t>;
+using Lines = std::vector<std::string>;
 
-// A file of `size` bytes that is no picture (its header is rejected).
-inline std::vector<std::uint8_t> Blob(std::size_t size, char fill = 'x') {
-  return std::vector<std::uint8_t>(size, static_cast<std::uint8_t>(fill));
+// A picture by ACME, model Z100, taken at `dateTime`, `size` bytes long,
+// told apart from others of its size by `id`.
+inline Bytes Pic(std::string_view dateTime, std::size_t size = 6000, std::string_view id = "") {
+  return CameraPicture(dateTime, "ACME", "Z100", Order::Intel, size, id);
 }
-
-// The lines of a rename list, split at CR LF, with the tree's root taken
-// out of every path so that tables can name paths relative to it.
-inline std::vector<std::string> ListLines(const std::string& content, const std::string& root) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < content.size()) {
-    std::size_t end = content.find("\r\n", start);
-    if (end == std::string::npos) end = content.size();
-    std::string line = content.substr(start, end - start);
-    for (std::size_t at; (at = line.find(root)) != std::string::npos;)
-      line.erase(at, root.size());
-    lines.push_back(line);
-    start = end + 2;
-  }
-  return lines;
+// A file of `size` bytes that is no picture.
+inline Bytes Blob(std::size_t size) {
+  return Bytes(size, 'x');
 }
-
-inline std::vector<std::string> Sorted(std::vector<std::string> v) {
+inline Lines Sorted(Lines v) {
   std::sort(v.begin(), v.end());
   return v;
 }
 
-// Runs the engine once on the tree's root, the rename list kept beside the
-// tree (outside it, so the walk does not meet it).
-struct HarnessRun {
-  RunOutcome outcome;
-  std::vector<std::string> lines;  // relative to the root
-  std::string listBytes;
+// A front end for tests: options as set, every call written down in order,
+// replace questions answered by a fixed rule, a stop after a chosen number
+// of hand-overs.
+struct RecordingFrontEnd final : FrontEnd {
+  RenameOptions options;
+  ReplaceAnswer replaceAnswer = ReplaceAnswer::Keep;
+  int stopAfterHandOvers = -1, handOvers = 0;          // never stops when negative
+  std::function<void(RecordingFrontEnd&)> onHandOver;  // runs inside each hand-over
+  Lines events, directories;
+  std::vector<ReplaceQuestion> questions;
+  std::vector<Problem> problems;
+
+  RenameOptions ReadOptions() override { return options; }
+  void ShowDirectory(std::string_view directory) override {
+    directories.emplace_back(directory);
+    events.push_back("dir " + std::string(directory));
+  }
+  void ShowPicture(const ShownPicture& p) override {
+    events.push_back("picture " + p.FileName + " " + p.NewName + " " + p.DateText + " " +
+                     p.TimeText);
+  }
+  void ShowCount(std::int64_t count) override {
+    events.push_back("count " + std::to_string(count));
+  }
+  RunControl HandOver() override {
+    events.emplace_back("handover");
+    if (onHandOver) onHandOver(*this);
+    return ++handOvers == stopAfterHandOvers ? RunControl::Stop : RunControl::Continue;
+  }
+  ReplaceAnswer AskReplace(const ReplaceQuestion& question) override {
+    questions.push_back(question);
+    return replaceAnswer;
+  }
+  void ReportProblem(const Problem& problem) override { problems.push_back(problem); }
+  std::vector<ProblemKind> ProblemKinds() const {
+    std::vector<ProblemKind> kinds;
+    for (const Problem& p : problems)
+      kinds.push_back(p.kind);
+    return kinds;
+  }
 };
 
-inline HarnessRun RunTree(TempTree& tree, TempTree& listDir, RenameRun& run,
-                          const std::string& start = "") {
-  RenameListPlace place;
-  place.explicitPath = listDir.PathOf("Rename_List.TXT");
-  HarnessRun result;
-  result.outcome = run.StartRun(start.empty() ? tree.Root() : start, place);
-  result.listBytes = listDir.Read("Rename_List.TXT");
-  result.lines = ListLines(result.listBytes, tree.Root());
-  return result;
+// The lines of a rename list, split at CR LF, with `root` taken out of every
+// path so that tables can name paths relative to it.
+inline Lines ListLines(const std::string& content, const std::string& root) {
+  Lines lines;
+  for (std::size_t start = 0, end; start < content.size(); start = end + 2) {
+    end = std::min(content.find("\r\n", start), content.size());
+    std::string line = content.substr(start, end - start);
+    for (std::size_t at; (at = line.find(root)) != std::string::npos;)
+      line.erase(at, root.size());
+    lines.push_back(line);
+  }
+  return lines;
 }
 
-// A tree, a place for its list, the file system with listings in name order,
-// a recording front end (no date sub-directories unless switched on) and a
-// run, for tests that run the engine on one tree.
+// A tree, a place for its list beside it (outside it, so the walk does not
+// meet it), the file system with listings in name order, a recording front
+// end (no date sub-directories unless asked for) and a run.
 struct EngineFixture {
   TempTree tree, listDir;
   FaultyFileSystem fs;
   RecordingFrontEnd frontEnd;
   RenameRun run{fs, frontEnd};
-  EngineFixture() { frontEnd.options.DateDirectories = false; }
-  HarnessRun Run(const std::string& start = "") { return RunTree(tree, listDir, run, start); }
-  // Where an event stands among the front end's events; past the end when missing.
-  std::size_t EventIndex(const std::string& event) const {
-    auto it = std::find(frontEnd.events.begin(), frontEnd.events.end(), event);
-    return static_cast<std::size_t>(it - frontEnd.events.begin());
+  std::string listBytes;
+
+  explicit EngineFixture(const std::vector<std::pair<std::string, Bytes>>& files = {},
+                         RenameOptions options = {false, false, false}) {
+    frontEnd.options = options;
+    for (const auto& [path, bytes] : files)
+      tree.Write(path, bytes);
+  }
+  // Runs the engine on `start` (the tree's root when empty); the lines of
+  // its list, relative to the root.
+  Lines Run(const std::string& start = "", RunStatus expected = RunStatus::Completed) {
+    RunOutcome outcome = run.StartRun(start.empty() ? tree.Root() : start,
+                                      RenameListPlace{listDir.PathOf("Rename_List.TXT"), "", ""});
+    EXPECT_EQ(outcome.status, expected) << outcome.reason;
+    listBytes = listDir.Read("Rename_List.TXT");
+    return ListLines(listBytes, tree.Root());
+  }
+  // Every file's content, wherever it stands: a run must keep these.
+  std::multiset<std::string> Contents() const {
+    std::multiset<std::string> contents;
+    for (const auto& [path, content] : tree.Files())
+      contents.insert(content);
+    return contents;
+  }
+  Lines Names() const {
+    Lines names;
+    for (const auto& [path, content] : tree.Files())
+      names.push_back(path);
+    return names;
   }
 };
 

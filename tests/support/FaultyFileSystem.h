@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,77 +11,70 @@
 
 namespace tessaly::test {
 
-// The real file system with faults put in by path: a call on a listed path
-// fails with the given error, or a hook runs just before the real call (to
-// remove a file between listing and reading, or to put one at a move's
-// target between the check and the move). Successful moves are recorded.
+// The real file system with faults put in by call and path ("open P",
+// "list P", "move P" for a move from P, "mkdir P"): such a call fails with
+// the given error, or a hook runs just before it ("open P", "move P" for a
+// move to P). Listings come sorted by name unless the file system's own
+// order is asked for; successful moves are recorded.
 class FaultyFileSystem final : public FileSystem {
  public:
-  std::map<std::string, std::errc> openFails, listFails, moveFails, createFails;
-  std::map<std::string, std::function<void()>> beforeOpen, beforeMove;
-  // When set, answers every status question of a path for which it returns
-  // true with a regular file of `fakeSize` bytes.
+  std::map<std::string, std::errc> fails;
+  std::map<std::string, std::function<void()>> before;
+  // When set, every status question of a path for which it returns true
+  // finds a regular file of 1 byte.
   std::function<bool(const std::string&)> pretendExists;
-  std::uint64_t fakeSize = 1;
-  std::vector<std::pair<std::string, std::string>> moves;  // successful ones, in order
-  // Listings taken whole when opened and handed out by name, so that a test
-  // sees one order and no renamed picture listed twice. The real file
-  // system's order (and its repeats) are the property test's business.
-  bool sortedListings = true;
+  bool ownOrder = false;
+  std::vector<std::pair<std::string, std::string>> moves;
 
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path) override {
-    if (auto hook = beforeOpen.find(path); hook != beforeOpen.end()) hook->second();
-    if (auto f = openFails.find(path); f != openFails.end()) return std::make_error_code(f->second);
+    if (auto e = Fault("open " + path)) return *e;
     return real_.OpenForReading(path);
   }
   FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override {
-    if (auto f = listFails.find(path); f != listFails.end()) return std::make_error_code(f->second);
+    if (auto e = Fault("list " + path)) return *e;
     FsResult<std::unique_ptr<DirectoryCursor>> cursor = real_.OpenDirectory(path);
-    if (!cursor.ok() || !sortedListings) return cursor;
-    auto snapshot = std::make_unique<SnapshotCursor>();
-    DirectoryEntry entry;
-    for (;;) {
-      FsResult<bool> next = cursor.value()->Next(entry);
-      if (!next.ok()) return next.error();
-      if (!next.value()) break;
-      snapshot->entries.push_back(entry);
-    }
-    std::sort(snapshot->entries.begin(), snapshot->entries.end(),
+    if (!cursor.ok() || ownOrder) return cursor;
+    auto sorted = std::make_unique<Sorted>();
+    for (DirectoryEntry entry; cursor.value()->Next(entry).value();)
+      sorted->entries.push_back(entry);
+    std::sort(sorted->entries.begin(), sorted->entries.end(),
               [](const auto& a, const auto& b) { return a.name < b.name; });
-    return std::unique_ptr<DirectoryCursor>(std::move(snapshot));
+    return std::unique_ptr<DirectoryCursor>(std::move(sorted));
   }
   FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override {
-    if (pretendExists && pretendExists(path)) return PathStatus{EntryType::Regular, fakeSize, 0};
+    if (pretendExists && pretendExists(path)) return PathStatus{EntryType::Regular, 1, 0};
     return real_.StatusOf(path, followLinks);
   }
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override {
-    return Moved(from, to, [&] { return real_.MoveNoReplace(from, to); });
+    return Move(from, to, [&] { return real_.MoveNoReplace(from, to); });
   }
   std::error_code MoveReplacing(const std::string& from, const std::string& to) override {
-    return Moved(from, to, [&] { return real_.MoveReplacing(from, to); });
+    return Move(from, to, [&] { return real_.MoveReplacing(from, to); });
   }
   std::error_code CreateDirectory(const std::string& path) override {
-    if (auto f = createFails.find(path); f != createFails.end()) {
-      return std::make_error_code(f->second);
-    }
+    if (auto e = Fault("mkdir " + path)) return *e;
     return real_.CreateDirectory(path);
   }
 
  private:
-  struct SnapshotCursor final : DirectoryCursor {
+  struct Sorted final : DirectoryCursor {
     std::vector<DirectoryEntry> entries;
     std::size_t next = 0;
     FsResult<bool> Next(DirectoryEntry& entry) override {
-      if (next >= entries.size()) return false;
-      entry = entries[next++];
-      return true;
+      if (next < entries.size()) entry = entries[next];
+      return next++ < entries.size();
     }
   };
-
+  std::optional<std::error_code> Fault(const std::string& call) {
+    if (auto hook = before.find(call); hook != before.end()) hook->second();
+    if (auto f = fails.find(call); f != fails.end()) return std::make_error_code(f->second);
+    return std::nullopt;
+  }
   template <typename Call>
-  std::error_code Moved(const std::string& from, const std::string& to, Call call) {
-    if (auto hook = beforeMove.find(to); hook != beforeMove.end()) hook->second();
-    if (auto f = moveFails.find(from); f != moveFails.end()) return std::make_error_code(f->second);
+  std::error_code Move(const std::string& from, const std::string& to, Call call) {
+    if (auto hook = before.find("move " + to); hook != before.end()) hook->second();
+    if (auto f = fails.find("move " + from); f != fails.end())
+      return std::make_error_code(f->second);
     std::error_code error = call();
     if (!error) moves.emplace_back(from, to);
     return error;

@@ -1,0 +1,232 @@
+#!/usr/bin/env python3
+"""Runs the suite against the hand-written mutants of tools/mutants.txt.
+
+Each mutant is applied to a scratch copy of the work tree, built
+incrementally, and run against every test; a mutant is killed when some test
+fails (or times out), survives when all pass, and is stillborn when it does
+not build. Prints each mutant's fate and the kill rate, and writes the
+matrix of which test killed which mutant to <scratch>/kills.tsv.
+
+  python3 tools/mutants.py                 every mutant
+  python3 tools/mutants.py C01 R02 ...     only these
+  python3 tools/mutants.py --check         only check that every mutant applies
+  python3 tools/mutants.py --analyze       from the last kills.tsv: the tests
+                                           that kill a mutant no other kills
+
+It is slow (a build and a whole test run per mutant) and runs outside CI.
+"""
+
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+LIST = os.path.join(TOP, "tools", "mutants.txt")
+
+
+class Mutant:
+    def __init__(self, ident, fault):
+        self.ident, self.fault = ident, fault
+        self.file = self.original = self.replacement = None
+        self.nth = 1
+
+
+def unescape(text):
+    return text.replace("\u23ce", "\n")
+
+
+def read_mutants(path):
+    mutants, current = [], None
+    for number, line in enumerate(open(path, encoding="utf-8"), 1):
+        line = line.rstrip("\n")
+        if not line.strip() or line.startswith("#"):
+            continue
+        header = re.match(r"\[(\w+)\]\s*(.*)", line)
+        if header:
+            current = Mutant(header.group(1), header.group(2))
+            mutants.append(current)
+            continue
+        field = re.match(r"(file|from|to|nth):\s?(.*)", line)
+        if not field or current is None:
+            sys.exit(f"{path}:{number}: cannot read this line")
+        key, value = field.group(1), field.group(2).strip()
+        if key == "file":
+            current.file = value
+        elif key == "from":
+            current.original = unescape(value)
+        elif key == "to":
+            current.replacement = unescape(value)
+        else:
+            current.nth = int(value)
+    for m in mutants:
+        if m.file is None or m.original is None or m.replacement is None:
+            sys.exit(f"{path}: mutant {m.ident} lacks file, from or to")
+    idents = [m.ident for m in mutants]
+    if len(set(idents)) != len(idents):
+        sys.exit(f"{path}: a mutant name is used twice")
+    return mutants
+
+
+def mutated(source, m):
+    """The source with the mutant applied, or None when its text is not there."""
+    at = -1
+    for _ in range(m.nth):
+        at = source.find(m.original, at + 1)
+        if at < 0:
+            return None
+    return source[:at] + m.replacement + source[at + len(m.original):]
+
+
+def run(command, cwd, log, timeout=None):
+    with open(log, "w") as out:
+        try:
+            return subprocess.run(command, cwd=cwd, stdout=out, stderr=subprocess.STDOUT,
+                                  timeout=timeout).returncode
+        except subprocess.TimeoutExpired:
+            return -1
+
+
+def sync_tree(scratch):
+    """Copies the work tree (tracked and new files) into scratch/src, leaving
+    unchanged files untouched so that the build stays incremental."""
+    files = subprocess.run(["git", "ls-files", "-co", "--exclude-standard"], cwd=TOP,
+                           capture_output=True, text=True, check=True).stdout.split("\n")
+    src = os.path.join(scratch, "src")
+    for name in filter(None, files):
+        origin, copy = os.path.join(TOP, name), os.path.join(src, name)
+        if not os.path.isfile(origin):
+            continue
+        data = open(origin, "rb").read()
+        if os.path.isfile(copy) and open(copy, "rb").read() == data:
+            continue
+        os.makedirs(os.path.dirname(copy), exist_ok=True)
+        shutil.copy2(origin, copy)
+    return src
+
+
+def failed_tests(log):
+    """The names of the tests that ctest reports as failed."""
+    names, listing = [], False
+    for line in open(log, errors="replace"):
+        if "The following tests FAILED" in line:
+            listing = True
+        elif listing:
+            found = re.match(r"\s*\d+ - (\S+)", line)
+            if found:
+                names.append(found.group(1))
+    return names
+
+
+def analyze(scratch):
+    path = os.path.join(scratch, "kills.tsv")
+    if not os.path.isfile(path):
+        sys.exit(f"no {path}: run the mutants first")
+    killers = {}
+    for line in open(path):
+        ident, fate, tests = (line.rstrip("\n").split("\t") + [""])[:3]
+        if fate == "killed":
+            killers[ident] = [t for t in tests.split(",") if t]
+    unique = {}
+    for ident, tests in killers.items():
+        if len(tests) == 1:
+            unique.setdefault(tests[0], []).append(ident)
+    every = set(t for tests in killers.values() for t in tests)
+    print("Tests that kill a mutant no other test kills:")
+    for test in sorted(unique):
+        print(f"  {test}: {' '.join(sorted(unique[test]))}")
+    print("Tests that kill only mutants another test kills too:")
+    for test in sorted(every - set(unique)):
+        print(f"  {test}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("only", nargs="*", help="names of the mutants to run")
+    parser.add_argument("--check", action="store_true", help="only check that the mutants apply")
+    parser.add_argument("--analyze", action="store_true", help="report unique kills")
+    parser.add_argument("--scratch", default=os.path.join(os.environ.get("TMPDIR", "/tmp"),
+                                                          "tessaly-mutants"))
+    parser.add_argument("--timeout", type=int, default=300, help="seconds for one test run")
+    args = parser.parse_args()
+
+    if args.analyze:
+        analyze(args.scratch)
+        return 0
+    mutants = read_mutants(LIST)
+    if args.only:
+        mutants = [m for m in mutants if m.ident in args.only]
+    broken = []
+    for m in mutants:
+        path = os.path.join(TOP, m.file)
+        if not os.path.isfile(path) or mutated(open(path, encoding="utf-8").read(), m) is None:
+            broken.append(m)
+            print(f"missing  {m.ident}  {m.file}: the text is not there")
+    if args.check:
+        print(f"{len(mutants) - len(broken)} of {len(mutants)} mutants apply")
+        return 1 if broken else 0
+
+    os.makedirs(args.scratch, exist_ok=True)
+    src = sync_tree(args.scratch)
+    build = os.path.join(args.scratch, "build")
+    log = os.path.join(args.scratch, "log")
+    if not os.path.isfile(os.path.join(build, "build.ninja")):
+        configure = ["cmake", "-S", src, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug",
+                     "-DTESSALY_BUILD_BENCH=OFF"]
+        if run(configure, TOP, log) != 0:
+            sys.exit(f"configuring failed: see {log}")
+    env_ctest = ["ctest", "--test-dir", build, "-j2", "--timeout", "60"]
+    if run(["cmake", "--build", build], TOP, log) != 0:
+        sys.exit(f"the unmutated tree does not build: see {log}")
+    if run(env_ctest, TOP, log, args.timeout) != 0:
+        sys.exit(f"the unmutated tree fails its tests: see {log}")
+
+    killed = survived = stillborn = 0
+    rows = []
+    started = time.time()
+    for m in mutants:
+        if m in broken:
+            rows.append(f"{m.ident}\tmissing\t")
+            continue
+        path = os.path.join(src, m.file)
+        original = open(path, encoding="utf-8").read()
+        try:
+            with open(path, "w", encoding="utf-8") as out:
+                out.write(mutated(original, m))
+            if run(["cmake", "--build", build], TOP, log) != 0:
+                fate, tests = "stillborn", []
+                stillborn += 1
+            else:
+                status = run(env_ctest, TOP, log, args.timeout)
+                tests = failed_tests(log) if status != 0 else []
+                if status != 0:
+                    fate = "killed"
+                    killed += 1
+                    if not tests:
+                        tests = ["(the test run itself)"]
+                else:
+                    fate = "survived"
+                    survived += 1
+        finally:
+            with open(path, "w", encoding="utf-8") as out:
+                out.write(original)
+        shown = f" by {len(tests)}: {', '.join(tests[:4])}{' ...' if len(tests) > 4 else ''}"
+        print(f"{fate:9} {m.ident}  {m.file}: {m.fault}{shown if tests else ''}", flush=True)
+        rows.append(f"{m.ident}\t{fate}\t{','.join(tests)}")
+
+    run(["cmake", "--build", build], TOP, log)
+    mode = "a" if args.only else "w"
+    with open(os.path.join(args.scratch, "kills.tsv"), mode) as out:
+        out.write("".join(row + "\n" for row in rows))
+    tried = killed + survived
+    rate = 100.0 * killed / tried if tried else 0.0
+    print(f"\n{killed} of {tried} mutants killed ({rate:.1f} %), {survived} survived, "
+          f"{stillborn} stillborn, {len(broken)} missing; {time.time() - started:.0f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
