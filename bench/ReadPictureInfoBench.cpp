@@ -33,7 +33,7 @@ void ReadPictureInfoOnCachedFile(benchmark::State& state) {
   tessaly::FixedOptions options({true, true, true});
   const std::string& path = PicturePath();
   for (auto _ : state) {
-    tessaly::ReadResult result = tessaly::ReadPictureInfo(fs, path, options);
+    tessaly::ReadResult result = tessaly::ReadPictureInfo(fs, path, options, true);
     benchmark::DoNotOptimize(result);
   }
   state.SetItemsProcessed(state.iterations());

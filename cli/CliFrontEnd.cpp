@@ -1,5 +1,7 @@
 #include "cli/CliFrontEnd.h"
 
+#include "cli/TerminalText.h"
+
 namespace tessaly {
 
 void CliFrontEnd::ShowDirectory(std::string_view directory) {
@@ -15,7 +17,8 @@ void CliFrontEnd::ShowCount(std::int64_t renameCount) {
 void CliFrontEnd::ReportProblem(const Problem& problem) {
   ++problems_;
   EndProgress();
-  err_ << "tessaly-cli: " << problem.path << ": " << problem.reason << "\n";
+  err_ << "tessaly-cli: " << TerminalText(problem.path) << ": " << TerminalText(problem.reason)
+       << "\n";
   err_.flush();
 }
 
@@ -24,7 +27,7 @@ void CliFrontEnd::DrawProgress() {
   auto now = std::chrono::steady_clock::now();
   if (progressShown_ && now - lastDrawn_ < std::chrono::milliseconds(100)) return;
   lastDrawn_ = now;
-  std::string shown = directory_;
+  std::string shown = TerminalText(directory_);
   constexpr std::size_t kWidth = 60;
   if (shown.size() > kWidth) shown = "..." + shown.substr(shown.size() - kWidth + 3);
   err_ << "\r\x1b[K" << count_ << " renamed  " << shown;

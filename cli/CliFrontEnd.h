@@ -13,6 +13,7 @@ namespace tessaly {
 // problem goes to `err` as a line naming the file and the reason, a file is
 // never replaced, and, when `err` is a terminal, one line of progress (the
 // directory and the count) is kept up to date, at most ten times a second.
+// Paths are written with their control characters escaped.
 class CliFrontEnd final : public FrontEnd {
  public:
   CliFrontEnd(RenameOptions options, std::ostream& err, bool showProgress)

@@ -4,10 +4,8 @@
 #include <cstdio>
 
 namespace tessaly {
-namespace {
 
-// Length of the valid UTF-8 sequence at the start of `s`, or 0.
-std::size_t ValidSequence(std::string_view s) {
+std::size_t ValidUtf8Sequence(std::string_view s) {
   auto b = [&](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
   auto cont = [&](std::size_t i) { return i < s.size() && (b(i) & 0xC0) == 0x80; };
   std::uint8_t lead = b(0);
@@ -28,13 +26,11 @@ std::size_t ValidSequence(std::string_view s) {
   return 0;
 }
 
-}  // namespace
-
 void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
   while (!text.empty()) {
     char c = text[0];
-    std::size_t n = ValidSequence(text);
+    std::size_t n = ValidUtf8Sequence(text);
     if (n == 0) {
       out += "\xEF\xBF\xBD";
       text.remove_prefix(1);

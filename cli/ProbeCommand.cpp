@@ -54,7 +54,7 @@ int RunProbeCommand(std::span<const std::string> arguments, FileSystem& fileSyst
   int status = 0;
   std::string line;
   for (const std::string& file : files) {
-    ReadResult read = ReadPictureInfo(fileSystem, file, source);
+    ReadResult read = ReadPictureInfo(fileSystem, file, source, false);
     const PictureInfo& info = read.info;
     NewNameParts name = info.HeaderAccepted ? BuildNewName(info) : NewNameParts{};
     line.clear();

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/CliFrontEnd.h"
+#include "cli/TerminalText.h"
 #include "cli/Usage.h"
 
 namespace tessaly {
@@ -31,7 +32,7 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
     } else if (!optionsEnded && argument == "--") {
       optionsEnded = true;
     } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      err << "tessaly-cli rename: unknown option " << argument << "\n" << kUsage;
+      err << "tessaly-cli rename: unknown option " << TerminalText(argument) << "\n" << kUsage;
       return 2;
     } else if (directory.empty() && !argument.empty()) {
       directory = argument;
@@ -58,13 +59,13 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
     case RunStatus::NothingSelected:
     case RunStatus::DirectoryMissing:
     case RunStatus::ListNotCreated:
-      err << "tessaly-cli rename: " << outcome.reason << "; nothing was renamed\n";
+      err << "tessaly-cli rename: " << TerminalText(outcome.reason) << "; nothing was renamed\n";
       return 2;
     case RunStatus::Completed:
     case RunStatus::Stopped:
       break;
   }
-  out << "Rename list: " << outcome.renameListPath << "\n";
+  out << "Rename list: " << TerminalText(outcome.renameListPath) << "\n";
   out << "Rename Count = " << run.RenameCount() << "\n";
   out.flush();
   return frontEnd.Problems() > 0 ? 1 : 0;

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -21,17 +23,25 @@ int main(int argc, char** argv) {
   const std::string command = arguments.front();
   std::span<const std::string> rest(arguments.data() + 1, arguments.size() - 1);
   tessaly::PosixFileSystem fileSystem;
+  int status;
   if (command == "probe") {
-    return tessaly::RunProbeCommand(rest, fileSystem, std::cout, std::cerr);
-  }
-  if (command == "rename") {
-    return tessaly::RunRenameCommand(rest, fileSystem, tessaly::DefaultRenameListPlace(),
-                                     isatty(STDERR_FILENO) == 1, std::cout, std::cerr);
-  }
-  if (command == "--help" || command == "-h" || command == "help") {
+    status = tessaly::RunProbeCommand(rest, fileSystem, std::cout, std::cerr);
+  } else if (command == "rename") {
+    status = tessaly::RunRenameCommand(rest, fileSystem, tessaly::DefaultRenameListPlace(),
+                                       isatty(STDERR_FILENO) == 1, std::cout, std::cerr);
+  } else if (command == "--help" || command == "-h" || command == "help") {
     std::cout << tessaly::kUsage;
-    return 0;
+    status = 0;
+  } else {
+    std::cerr << "tessaly-cli: unknown command " << command << "\n" << tessaly::kUsage;
+    return 2;
   }
-  std::cerr << "tessaly-cli: unknown command " << command << "\n" << tessaly::kUsage;
-  return 2;
+  // Output that did not reach its place (a full disk, a closed pipe) is a
+  // failure, not a success. One more byte written by hand tells why.
+  if (!std::cout.flush()) {
+    const char* why = write(STDOUT_FILENO, "\n", 1) < 0 ? std::strerror(errno) : "write error";
+    std::cerr << "tessaly-cli: cannot write the output: " << why << "\n";
+    return status == 0 ? 1 : status;
+  }
+  return status;
 }

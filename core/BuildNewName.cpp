@@ -45,12 +45,17 @@ std::string_view PictureFileName(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-bool IsUsableName(const PictureInfo& info, std::string_view newName) {
-  if (!info.DateFound) return false;
-  if (Utf8Length(newName) <= 10 || newName.front() == '0') return false;
-  if (info.DateText.find('\0') != std::string::npos) return false;
-  if (info.TimeText.find('\0') != std::string::npos) return false;
-  return newName.find_first_of("/\\") == std::string_view::npos;
+NameProblem CheckNewName(const PictureInfo& info, std::string_view newName) {
+  if (!info.DateFound) return NameProblem::NoDate;
+  if (Utf8Length(newName) <= 10) return NameProblem::TooShort;
+  if (newName.front() == '0') return NameProblem::LeadingZero;
+  if (info.DateText.find('\0') != std::string::npos) return NameProblem::NulInDate;
+  if (info.TimeText.find('\0') != std::string::npos) return NameProblem::NulInDate;
+  if (newName.find_first_of("/\\") != std::string_view::npos) return NameProblem::PathSeparator;
+  for (char c : newName) {
+    if ((c > 0 && c < 0x20) || c == 0x7F) return NameProblem::ControlCharacter;
+  }
+  return NameProblem::None;
 }
 
 }  // namespace tessaly

@@ -21,9 +21,21 @@ NewNameParts BuildNewName(const PictureInfo& info);
 // The present file name: the part of `path` after its last separator.
 std::string_view PictureFileName(std::string_view path);
 
-// Whether the new name can be used to rename the picture: it has more than
-// 10 characters and does not begin with "0", the date and time hold no NUL,
-// and the name holds no "/" or "\" (which would put the picture elsewhere).
-bool IsUsableName(const PictureInfo& info, std::string_view newName);
+// Why a new name cannot be used to rename the picture.
+enum class NameProblem {
+  None,
+  NoDate,            // the header has no date
+  TooShort,          // 10 characters or fewer
+  LeadingZero,       // it begins with "0"
+  NulInDate,         // the date or time holds a NUL byte
+  PathSeparator,     // "/" or "\" would put the picture elsewhere
+  ControlCharacter,  // a line break or other control character (0x01-0x1F, 0x7F)
+};
+
+NameProblem CheckNewName(const PictureInfo& info, std::string_view newName);
+
+inline bool IsUsableName(const PictureInfo& info, std::string_view newName) {
+  return CheckNewName(info, newName) == NameProblem::None;
+}
 
 }  // namespace tessaly

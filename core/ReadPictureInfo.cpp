@@ -100,9 +100,10 @@ std::string ReadResult::Reason() const {
   return reason;
 }
 
-ReadResult ReadPictureInfo(FileSystem& fileSystem, const std::string& path, OptionSource& options) {
+ReadResult ReadPictureInfo(FileSystem& fileSystem, const std::string& path, OptionSource& options,
+                           bool regularOnly) {
   if (path.empty()) return Rejected();
-  FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path);
+  FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, regularOnly);
   if (!file.ok()) return Failed(ReadFailure::CannotOpen, file.error());
   return ReadPictureInfo(*file.value(), options);
 }
@@ -150,39 +151,46 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
   std::int64_t modelPosition = 0;
   std::uint32_t makerLength = 0;
   std::uint32_t modelLength = 0;
+  bool makerInEntry = false;
+  bool modelInEntry = false;
 
   // Offset 22 + 12 (i - 1), 12 bytes each: entry i.
   //   bytes 0-1 tag, 2-3 type (not examined), 4-7 count, 8-11 value.
-  // The value is always taken as an offset from the TIFF header, also where
-  // the standard would keep a short string inside the entry itself. All N
-  // entries are read; a later entry with the same tag wins.
+  // The value is an offset from the TIFF header, except for a Make or Model
+  // text of at most 4 bytes, which stands in the value field itself (as
+  // short strings do in Exif). All N entries are read; a later entry with
+  // the same tag wins.
   for (std::int64_t i = 0; i < entryCount; ++i) {
     std::int64_t entry = 22 + 12 * i;
     if (auto f = ReadTo(cursor, entry + 12); f != ReadFailure::None) return failedRead(f);
     std::uint16_t tag = cursor.U16(entry, order);
     if (tag != kTagDateTime && tag != kTagMake && tag != kTagModel) continue;
+    std::uint32_t count = cursor.U32(entry + 4, order);
+    bool inEntry = tag != kTagDateTime && count <= 4;
     std::uint32_t value = cursor.U32(entry + 8, order);
-    if (value > kLargestValue) return Failed(ReadFailure::ValueTooLarge);
-    std::int64_t position = kTiffStart + value;
+    if (!inEntry && value > kLargestValue) return Failed(ReadFailure::ValueTooLarge);
+    std::int64_t position = inEntry ? entry + 8 : kTiffStart + value;
     if (tag == kTagDateTime) {
       datePosition = position;
       dateFound = true;
       continue;
     }
-    std::uint32_t count = cursor.U32(entry + 4, order);
     if (count > kLargestCount) return Failed(ReadFailure::CountTooLarge);
     if (tag == kTagMake) {
       makerPosition = position;
       makerLength = count;
+      makerInEntry = inEntry;
     } else {
       modelPosition = position;
       modelLength = count;
+      modelInEntry = inEntry;
     }
   }
 
   // Read on to 4000 bytes past the furthest string found, whatever the
-  // options say.
-  std::int64_t furthest = std::max({datePosition, makerPosition, modelPosition});
+  // options say; a text in its entry has been read already.
+  std::int64_t furthest = std::max({datePosition, makerInEntry ? 0 : makerPosition,
+                                    modelInEntry ? 0 : modelPosition});
   if (furthest + kReadOn > ByteCursor::kLimit) return Failed(ReadFailure::StringTooFar);
   if (auto f = ReadTo(cursor, furthest + kReadOn); f != ReadFailure::None) return failedRead(f);
 

@@ -39,9 +39,11 @@ struct ReadResult {
 // Reads the start of the picture at `path` and takes from it the date and
 // time, and the maker and model where `options` asks for them (the model
 // option is read first, then the maker option, each once, and only for an
-// accepted header). An empty path opens nothing and is not accepted. The file
-// is closed again before this returns.
-ReadResult ReadPictureInfo(FileSystem& fileSystem, const std::string& path, OptionSource& options);
+// accepted header). An empty path opens nothing and is not accepted. With
+// regularOnly, anything but a regular file fails to open. The file is closed
+// again before this returns.
+ReadResult ReadPictureInfo(FileSystem& fileSystem, const std::string& path, OptionSource& options,
+                           bool regularOnly);
 
 // The same on a file that is already open.
 ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options);

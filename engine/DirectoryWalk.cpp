@@ -20,8 +20,8 @@ void DirectoryWalk::ProcessDirectory(const std::string& directory) {
   state_.HandOver();
   if (state_.stopRequested) return;
 
-  FilePass(directory);
-  if (state_.stopRequested) return;
+  // A directory that cannot be listed is reported once, by the file pass.
+  if (!FilePass(directory) || state_.stopRequested) return;
 
   std::vector<std::string> subDirectories;
   if (!SubDirectoryPass(directory, subDirectories)) return;
@@ -31,12 +31,12 @@ void DirectoryWalk::ProcessDirectory(const std::string& directory) {
   }
 }
 
-void DirectoryWalk::FilePass(const std::string& directory) {
+bool DirectoryWalk::FilePass(const std::string& directory) {
   FsResult<std::unique_ptr<DirectoryCursor>> cursor = state_.fileSystem.OpenDirectory(directory);
   if (!cursor.ok()) {
     state_.Report(ProblemKind::DirectoryUnreadable, directory,
                   "cannot list the directory: " + cursor.error().message());
-    return;
+    return false;
   }
   DirectoryEntry entry;
   std::string path;
@@ -45,15 +45,15 @@ void DirectoryWalk::FilePass(const std::string& directory) {
     if (!next.ok()) {
       state_.Report(ProblemKind::DirectoryUnreadable, directory,
                     "listing the directory failed: " + next.error().message());
-      return;
+      return false;
     }
-    if (!next.value()) return;
+    if (!next.value()) return true;
     if (!IsPictureName(entry.name)) continue;
     path.assign(directory).append(entry.name);
     switch (entry.type) {
       case EntryType::Regular:
         step_.RenamePicture(path);
-        if (state_.stopRequested) return;
+        if (state_.stopRequested) return true;
         break;
       case EntryType::Directory:
         break;  // met in the sub-directory pass

@@ -30,7 +30,8 @@ class DirectoryWalk {
   static bool IsPictureName(std::string_view name);
 
  private:
-  void FilePass(const std::string& directory);
+  // False when the directory could not be listed (which is reported).
+  bool FilePass(const std::string& directory);
   bool SubDirectoryPass(const std::string& directory, std::vector<std::string>& subDirectories);
 
   RunState& state_;

@@ -30,6 +30,7 @@ enum class ProblemKind {
   PictureUnreadable,       // the picture could not be opened or read
   HeaderLimit,             // the header exceeds the reader's limits
   NotRegularFile,          // a picture name on a link, FIFO, socket or device
+  UnusableName,            // the new name would hold a control character
   RenameFailed,            // the rename in the picture's own directory failed
   RenameDeclined,          // the user kept the file that the rename would replace
   NoFreeName,              // every suffix up to 32766 is taken

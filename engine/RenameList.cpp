@@ -1,5 +1,7 @@
 #include "engine/RenameList.h"
 
+#include <array>
+
 #include "platform/ProgramLocation.h"
 
 namespace tessaly {
@@ -12,11 +14,46 @@ std::string Join(const std::string& directory, std::string_view name) {
   return path;
 }
 
+// Whether the file holds nothing but rename-list lines.
+FsResult<bool> ReadsAsRenameList(AppendFile& file) {
+  std::array<char, 65536> block;
+  bool arrow = false;  // the line so far holds "--->"
+  int dashes = 0;
+  char previous = '\n';
+  for (std::uint64_t offset = 0;;) {
+    FsResult<std::size_t> n = file.ReadAt(offset, block);
+    if (!n.ok()) return n.error();
+    if (n.value() == 0) return previous == '\n';
+    offset += n.value();
+    for (char c : std::string_view(block.data(), n.value())) {
+      if (c == '\n') {
+        if (previous != '\r' || !arrow) return false;
+        arrow = false;
+      }
+      arrow = arrow || (c == '>' && dashes >= 3);
+      dashes = c == '-' ? dashes + 1 : 0;
+      previous = c;
+    }
+  }
+}
+
+bool IsRefusal(std::error_code error) {
+  return error.category() == FsErrorCategory();
+}
+
 }  // namespace
 
-std::error_code RenameList::Create(const std::string& path) {
+std::error_code RenameList::Open(FileSystem& fileSystem, const std::string& path) {
   path_ = path;
-  return file_.Create(path);
+  FsResult<std::unique_ptr<AppendFile>> file = fileSystem.OpenAppendFile(path);
+  if (!file.ok()) return file.error();
+  FsResult<bool> ours = ReadsAsRenameList(*file.value());
+  if (!ours.ok()) return ours.error();
+  if (!ours.value()) return make_error_code(FsError::ForeignContent);
+  if (std::error_code error = file.value()->Truncate(0)) return error;
+  file_ = std::move(file.value());
+  lengthBeforeLine_ = 0;
+  return {};
 }
 
 std::error_code RenameList::AppendRenameLine(std::string_view picturePath,
@@ -25,33 +62,37 @@ std::error_code RenameList::AppendRenameLine(std::string_view picturePath,
   line_ += "--->";
   line_ += renameTarget;
   line_ += "\r\n";
-  return file_.Write(line_);
+  lengthBeforeLine_ = file_->Length();
+  return file_->Append(line_);
+}
+
+std::error_code RenameList::TakeBackLastLine() {
+  return file_->Truncate(lengthBeforeLine_);
 }
 
 std::error_code RenameList::Close() {
-  return file_.Close();
+  return file_ ? file_->Close() : std::error_code{};
 }
 
-std::error_code CreateDefaultRenameList(RenameList& list, const std::string& programDirectory,
-                                        const std::string& stateDirectory, std::string& why) {
+std::error_code OpenDefaultRenameList(RenameList& list, FileSystem& fileSystem,
+                                      const std::string& programDirectory,
+                                      const std::string& stateDirectory, std::string& why) {
   why.clear();
   std::error_code error = std::make_error_code(std::errc::no_such_file_or_directory);
   if (!programDirectory.empty()) {
     std::string path = Join(programDirectory, kRenameListName);
-    error = list.Create(path);
+    error = list.Open(fileSystem, path);
     if (!error) return {};
     why = path + ": " + error.message();
+    if (IsRefusal(error)) return error;
   }
   if (!stateDirectory.empty()) {
     std::string path = Join(stateDirectory, kRenameListName);
-    if (!CreateDirectories(stateDirectory)) {
-      error = std::make_error_code(std::errc::permission_denied);
-    } else {
-      error = list.Create(path);
-      if (!error) {
-        why.clear();
-        return {};
-      }
+    error = CreateDirectories(stateDirectory) ? list.Open(fileSystem, path)
+                                              : std::make_error_code(std::errc::permission_denied);
+    if (!error) {
+      why.clear();
+      return {};
     }
     if (!why.empty()) why += "; ";
     why += path + ": " + error.message();

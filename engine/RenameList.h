@@ -1,10 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <system_error>
 
-#include "platform/TextFile.h"
+#include "platform/FileSystem.h"
 
 namespace tessaly {
 
@@ -12,27 +13,38 @@ namespace tessaly {
 inline constexpr std::string_view kRenameListName = "Rename_List.TXT";
 
 // The rename list of one run: one line per handled picture,
-// "<old path>---><new path>" ended by CR LF, the paths' own bytes. Each line
-// reaches the file as it is appended.
+// "<old path>---><new path>" ended by CR LF, the paths' own bytes. A line is
+// written ahead of the rename it names and taken back when that rename does
+// not happen, so that every rename is in the list; after a kill, at most the
+// last line names a rename that did not happen.
 class RenameList {
  public:
-  // Creates the list at `path`, emptying an existing one.
-  std::error_code Create(const std::string& path);
+  // Opens the list at `path` for a new run and empties it. An existing file
+  // is emptied only when it is empty or reads as a rename list (every line
+  // holds "--->" and ends in CR LF); anything else fails with
+  // FsError::ForeignContent and is left as it is. The list stays locked
+  // until closed: another run that opens it fails with FsError::InUse.
+  std::error_code Open(FileSystem& fileSystem, const std::string& path);
   std::error_code AppendRenameLine(std::string_view picturePath, std::string_view renameTarget);
+  // Takes back the line written last, whose rename did not happen.
+  std::error_code TakeBackLastLine();
   std::error_code Close();
   const std::string& Path() const { return path_; }
 
  private:
-  TextFile file_;
+  std::unique_ptr<AppendFile> file_;
   std::string path_;
   std::string line_;
+  std::uint64_t lengthBeforeLine_ = 0;
 };
 
-// Where the rename list goes when the user names no place: the program's own
-// directory, else the user's state directory (created when missing).
-// Creates the list there and returns the path; on failure the error and the
-// places tried are in `why`.
-std::error_code CreateDefaultRenameList(RenameList& list, const std::string& programDirectory,
-                                        const std::string& stateDirectory, std::string& why);
+// Opens the list where the user named no place: in the program's own
+// directory, else, when that cannot be written, in the user's state
+// directory (made when missing). A list refused for what it is (a link, a
+// file of another kind, one in use) is not passed over for the next place.
+// On failure the places tried and their reasons are in `why`.
+std::error_code OpenDefaultRenameList(RenameList& list, FileSystem& fileSystem,
+                                      const std::string& programDirectory,
+                                      const std::string& stateDirectory, std::string& why);
 
 }  // namespace tessaly

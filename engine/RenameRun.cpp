@@ -34,20 +34,20 @@ RunOutcome RenameRun::StartRun(const std::string& selectedDirectory, const Renam
   RenameList list;
   std::error_code error;
   if (!place.explicitPath.empty()) {
-    error = list.Create(place.explicitPath);
+    error = list.Open(fileSystem_, place.explicitPath);
     if (error) outcome.reason = place.explicitPath + ": " + error.message();
   } else {
-    error =
-        CreateDefaultRenameList(list, place.programDirectory, place.stateDirectory, outcome.reason);
+    error = OpenDefaultRenameList(list, fileSystem_, place.programDirectory, place.stateDirectory,
+                                  outcome.reason);
   }
   if (error) {
     outcome.status = RunStatus::ListNotCreated;
-    outcome.reason = "cannot create the rename list (" + outcome.reason + ")";
+    outcome.reason = "cannot use the rename list (" + outcome.reason + ")";
     return outcome;
   }
   outcome.renameListPath = list.Path();
 
-  RunState state{fileSystem_, frontEnd_, list, renameCount_, {}, false};
+  RunState state{fileSystem_, frontEnd_, list, renameCount_};
   DirectoryWalk walk(state);
   walk.ProcessDirectory(directory);
   if (std::error_code closed = list.Close()) {

@@ -14,7 +14,7 @@ enum class RunStatus {
   Stopped,           // the front end asked to stop; the list holds every line so far
   NothingSelected,   // no directory was chosen: nothing walked, no list made
   DirectoryMissing,  // the chosen directory is not a directory: nothing done
-  ListNotCreated,    // the rename list could not be made: nothing renamed
+  ListNotCreated,    // the rename list could not be made or was refused: nothing renamed
 };
 
 struct RunOutcome {

@@ -18,12 +18,29 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
   return it != text.end();
 }
 
+// Whether `name` is `newName` with a suffix: STEM-k.JPG.
+bool IsSuffixedForm(std::string_view name, std::string_view newName) {
+  std::string_view stem = newName.substr(0, newName.size() - 4);
+  if (!name.starts_with(stem) || !name.ends_with(".JPG")) return false;
+  std::string_view middle = name.substr(stem.size(), name.size() - stem.size() - 4);
+  return middle.size() >= 2 && middle[0] == '-' && middle[1] != '0' &&
+         std::all_of(middle.begin() + 1, middle.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string Candidate(const std::string& newName, const std::string& stem, int index) {
+  return index == 0 ? newName : stem + "-" + std::to_string(index) + ".JPG";
+}
+
+std::string DirectoryOf(const std::string& path) {
+  return path.substr(0, path.rfind('/') + 1);
+}
+
 }  // namespace
 
 void RenameStep::RenamePicture(const std::string& picturePath) {
   if (picturePath.empty()) return;
 
-  ReadResult read = ReadPictureInfo(state_.fileSystem, picturePath, state_.frontEnd);
+  ReadResult read = ReadPictureInfo(state_.fileSystem, picturePath, state_.frontEnd, true);
   if (!read.ok()) {
     bool limit = read.failure != ReadFailure::CannotOpen && read.failure != ReadFailure::CannotRead;
     state_.Report(limit ? ProblemKind::HeaderLimit : ProblemKind::PictureUnreadable, picturePath,
@@ -39,41 +56,53 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
                                            std::string(PictureFileName(picturePath))});
   state_.HandOver();
 
-  if (!IsUsableName(info, name.NewName)) return;
+  if (NameProblem problem = CheckNewName(info, name.NewName); problem != NameProblem::None) {
+    if (problem == NameProblem::ControlCharacter) {
+      state_.Report(ProblemKind::UnusableName, picturePath,
+                    "the new name would hold a control character; left as it is");
+    }
+    return;
+  }
 
   const std::string directory = state_.walkedDirectory;
-  bool sameSize = false;
-  std::optional<std::string> candidate =
-      FindFreeName(directory, name.NewName, picturePath, true, sameSize);
-  if (!candidate) {
+  std::optional<FreeName> found = FindFreeName(directory, name.NewName, picturePath, true);
+  if (!found) {
     state_.Report(ProblemKind::NoFreeName, picturePath,
                   "no free name: every suffix up to -32766 is taken");
     return;
   }
-  const std::string renameTarget = directory + *candidate;
+  std::string renameTarget = directory + found->candidate;
+  // A picture that took a suffix because an identical copy holds the bare
+  // name carries its name already.
+  if (found->sameLength && IsSuffixedForm(PictureFileName(picturePath), name.NewName)) {
+    renameTarget = picturePath;
+  }
 
+  if (std::error_code error = state_.renameList.AppendRenameLine(picturePath, renameTarget)) {
+    state_.Report(ProblemKind::RenameListWriteFailed, state_.renameList.Path(),
+                  "cannot write the rename list: " + error.message() +
+                      "; the run stops before renaming " + picturePath);
+    state_.stopRequested = true;
+    return;
+  }
   if (renameTarget != picturePath) {
     bool declined = false;
     std::error_code error = Move(picturePath, renameTarget, declined);
-    if (declined) {
-      state_.Report(ProblemKind::RenameDeclined, picturePath,
-                    "not renamed: kept the existing " + renameTarget);
-      return;
-    }
-    if (error) {
-      state_.Report(ProblemKind::RenameFailed, picturePath,
-                    "cannot rename to " + renameTarget + ": " + error.message());
+    if (declined || error) {
+      state_.Report(declined ? ProblemKind::RenameDeclined : ProblemKind::RenameFailed, picturePath,
+                    declined ? "not renamed: kept the existing " + renameTarget
+                             : "cannot rename to " + renameTarget + ": " + error.message());
+      if (std::error_code takeBack = state_.renameList.TakeBackLastLine()) {
+        state_.Report(ProblemKind::RenameListWriteFailed, state_.renameList.Path(),
+                      "cannot take back the line of " + picturePath +
+                          ", which was not renamed: " + takeBack.message() + "; the run stops");
+        state_.stopRequested = true;
+      }
       return;
     }
   }
 
   ++state_.renameCount;
-  if (std::error_code error = state_.renameList.AppendRenameLine(picturePath, renameTarget)) {
-    state_.Report(ProblemKind::RenameListWriteFailed, state_.renameList.Path(),
-                  "cannot write the rename list: " + error.message() + "; the run stops");
-    state_.stopRequested = true;
-  }
-
   if (state_.frontEnd.ReadOptions().DateDirectories &&
       !ContainsIgnoringCase(directory, name.DatePart)) {
     MoveIntoDateDirectory(renameTarget, name.NewName, name.DatePart);
@@ -83,76 +112,85 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
   state_.HandOver();
 }
 
-std::optional<std::string> RenameStep::FindFreeName(const std::string& directory,
-                                                    const std::string& newName,
-                                                    const std::string& picturePath,
-                                                    bool sameSizeRule, bool& sameSize) {
+std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& directory,
+                                                             const std::string& newName,
+                                                             const std::string& picturePath,
+                                                             bool sameLengthRule) {
   const std::string stem = newName.substr(0, newName.size() - 4);
-  std::string candidate = newName;
-  std::optional<std::uint64_t> pictureLength;
-  for (int suffix = 1;; ++suffix) {
-    const std::string path = directory + candidate;
-    FsResult<PathStatus> status = state_.fileSystem.StatusOf(path, false);
-    if (!status.ok() || status->type == EntryType::Directory) return candidate;
-    if (sameSizeRule) {
-      if (path == picturePath) {
-        sameSize = true;  // the picture itself
-        return candidate;
-      }
-      if (!pictureLength) {
-        FsResult<PathStatus> own = state_.fileSystem.StatusOf(picturePath, false);
-        pictureLength = own.ok() ? own->size : UINT64_MAX;
-      }
-      if (status->size == *pictureLength) {
-        sameSize = true;
-        return candidate;
-      }
+  std::uint64_t pictureLength = UINT64_MAX;
+  if (sameLengthRule) {
+    FsResult<PathStatus> own = state_.fileSystem.StatusOf(picturePath, false);
+    if (own.ok()) pictureLength = own->size;
+  }
+  // What earlier searches found spares looking again: the run has freed
+  // none of those names since.
+  SuffixMemory::Known& known = state_.suffixes.For(directory, stem);
+  int index = known.taken;
+  if (auto first = known.firstOfLength.find(pictureLength);
+      sameLengthRule && first != known.firstOfLength.end()) {
+    index = first->second;
+  }
+  for (;; ++index) {
+    if (index >= kSuffixLimit) return std::nullopt;
+    std::string candidate = Candidate(newName, stem, index);
+    // Anything at a name takes it; where the look-up fails, the move will
+    // tell why.
+    FsResult<PathStatus> status = state_.fileSystem.StatusOf(directory + candidate, false);
+    bool sameLength = sameLengthRule && status.ok() && status->type == EntryType::Regular &&
+                      status->size == pictureLength;
+    if (!status.ok() || sameLength) {
+      known.taken = std::max(known.taken, index);
+      return FreeName{candidate, sameLength};
     }
-    if (suffix >= kSuffixLimit) return std::nullopt;
-    candidate = stem + "-" + std::to_string(suffix) + ".JPG";
+    if (status.ok() && status->type == EntryType::Regular) {
+      known.firstOfLength.emplace(status->size, index);
+    }
   }
 }
 
 std::error_code RenameStep::Move(const std::string& from, const std::string& to, bool& declined) {
   declined = false;
   std::error_code error = state_.fileSystem.MoveNoReplace(from, to);
-  if (error != std::errc::file_exists) return error;
-  if (state_.frontEnd.AskReplace(ReplaceQuestion{from, to}) == ReplaceAnswer::Keep) {
+  if (error == std::errc::file_exists &&
+      state_.frontEnd.AskReplace(ReplaceQuestion{from, to}) == ReplaceAnswer::Replace) {
+    error = state_.fileSystem.MoveReplacing(from, to);
+  } else if (error == std::errc::file_exists) {
     declined = true;
-    return error;
   }
-  return state_.fileSystem.MoveReplacing(from, to);
+  if (!error) state_.suffixes.Freed(DirectoryOf(from), PictureFileName(from));
+  return error;
 }
 
 void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const std::string& newName,
                                        const std::string& datePart) {
   const std::string subDirectory = state_.walkedDirectory + datePart;
-  bool unused = false;
-  std::optional<std::string> candidate =
-      FindFreeName(subDirectory + "/", newName, renameTarget, false, unused);
-  if (!candidate) {
-    state_.Report(ProblemKind::NoFreeName, renameTarget,
-                  "not moved into " + subDirectory + ": every suffix up to -32766 is taken");
-    return;
+  auto fail = [&](const std::string& why) {
+    state_.Report(ProblemKind::SubDirectoryMoveFailed, renameTarget,
+                  why + "; the picture stays in its own directory");
+  };
+  // Only a real directory takes the picture; the date sub-directory is made
+  // by the first picture that needs it.
+  FsResult<PathStatus> status = state_.fileSystem.StatusOf(subDirectory, false);
+  if (status.ok() && status->type != EntryType::Directory) {
+    return fail(subDirectory + (status->type == EntryType::Symlink
+                                    ? " is a symbolic link, which is not followed"
+                                    : " is not a directory"));
   }
-  const std::string target = subDirectory + "/" + *candidate;
+  if (!status.ok()) {
+    if (std::error_code made = state_.fileSystem.CreateDirectory(subDirectory)) {
+      return fail("cannot create " + subDirectory + ": " + made.message());
+    }
+  }
+  std::optional<FreeName> found = FindFreeName(subDirectory + "/", newName, renameTarget, false);
+  if (!found)
+    return fail("no free name in " + subDirectory + ": every suffix up to -32766 is taken");
+  const std::string target = subDirectory + "/" + found->candidate;
   bool declined = false;
   std::error_code error = Move(renameTarget, target, declined);
-  if (error == std::errc::no_such_file_or_directory) {
-    // The date sub-directory is made by the first picture that needs it.
-    if (std::error_code made = state_.fileSystem.CreateDirectory(subDirectory)) {
-      state_.Report(ProblemKind::SubDirectoryMoveFailed, renameTarget,
-                    "cannot create " + subDirectory + ": " + made.message());
-      return;
-    }
-    error = Move(renameTarget, target, declined);
-  }
   if (declined) {
-    state_.Report(ProblemKind::SubDirectoryMoveFailed, renameTarget,
-                  "not moved: kept the existing " + target);
+    fail("not moved: kept the existing " + target);
   } else if (error) {
-    state_.Report(ProblemKind::SubDirectoryMoveFailed, renameTarget,
-                  "cannot move to " + target + ": " + error.message());
+    fail("cannot move to " + target + ": " + error.message());
   }
 }
 

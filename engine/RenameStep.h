@@ -10,13 +10,17 @@ namespace tessaly {
 // Everything that happens to one file that the walk hands over as a picture:
 // the header is read and the new name shown; a usable name is made free in
 // the picture's own directory (suffixes "-1", "-2" ..., a file of the
-// picture's length counting as the picture); the picture is renamed, counted,
-// listed, and moved on into its date sub-directory when that option is set.
+// picture's length counting as the picture); the picture is listed,
+// renamed, counted, and moved on into its date sub-directory when that
+// option is set.
 //
-// Nothing is ever replaced without the front end's yes. A rename that fails
-// or is declined leaves the picture as it was, uncounted and unlisted, and is
-// reported; a failed move into the date sub-directory is reported and leaves
-// the picture renamed in its own directory, as its line says.
+// Nothing is ever replaced without the front end's yes, and a picture moves
+// only into a real directory, never through a link. The list's line is
+// written before the rename and taken back when the rename fails or is
+// declined; such a picture stays as it was, uncounted, and is reported. A
+// list that cannot be written stops the run before the rename. A failed move
+// into the date sub-directory is reported and leaves the picture renamed in
+// its own directory, as its line says.
 class RenameStep {
  public:
   explicit RenameStep(RunState& state) : state_(state) {}
@@ -29,12 +33,18 @@ class RenameStep {
   static constexpr int kSuffixLimit = 32767;
 
  private:
-  // Finds the free candidate in `directory` (ending in "/"). With a picture
-  // length the search ends on a file of that length. Empty when no suffix
-  // below the limit is free.
-  std::optional<std::string> FindFreeName(const std::string& directory, const std::string& newName,
-                                          const std::string& picturePath, bool sameSizeRule,
-                                          bool& sameSize);
+  // The search's result: the free candidate, or the one that holds a file of
+  // the picture's length (the picture itself among them).
+  struct FreeName {
+    std::string candidate;
+    bool sameLength = false;
+  };
+  // Finds the candidate in `directory` (ending in "/"): the first one that
+  // is free, or, with the same-length rule, holds a regular file of the
+  // picture's length. Anything at a name, a directory too, takes it. Empty
+  // when no suffix below the limit is free.
+  std::optional<FreeName> FindFreeName(const std::string& directory, const std::string& newName,
+                                       const std::string& picturePath, bool sameLengthRule);
   // Moves without replacing, unless the front end says yes to replacing.
   std::error_code Move(const std::string& from, const std::string& to, bool& declined);
   void MoveIntoDateDirectory(const std::string& renameTarget, const std::string& newName,

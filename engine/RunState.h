@@ -5,19 +5,22 @@
 
 #include "engine/FrontEnd.h"
 #include "engine/RenameList.h"
+#include "engine/SuffixMemory.h"
 #include "platform/FileSystem.h"
 
 namespace tessaly {
 
 // What the steps of one run share: the services, the count that outlives
 // runs, the directory being walked (the one the rename step builds its
-// targets from) and whether the run is to stop.
+// targets from), what the clash searches learnt, and whether the run is to
+// stop.
 struct RunState {
   FileSystem& fileSystem;
   FrontEnd& frontEnd;
   RenameList& renameList;
   std::int64_t& renameCount;
-  std::string walkedDirectory;  // ends in "/"
+  std::string walkedDirectory = {};  // ends in "/"
+  SuffixMemory suffixes = {};
   bool stopRequested = false;
 
   void HandOver() {

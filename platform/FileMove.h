@@ -1,19 +1,35 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <system_error>
 
 namespace tessaly {
 
+// The system calls a move without replacing is made of, so that a test can
+// stand in a file system that lacks some of them. Each works as its system
+// call does: -1 with errno set on failure.
+struct MoveCalls {
+  std::function<int(int, const char*, int, const char*)> renameNoReplace;  // renameat2 NOREPLACE
+  std::function<int(int, const char*, int, const char*)> link;             // linkat
+  std::function<int(int, const char*)> createExclusive;  // openat O_CREAT | O_EXCL: the new fd
+
+  static const MoveCalls& System();
+};
+
 // Renames `from` to `to` without ever replacing an existing `to`, also one
 // that appears while the call runs: renameat2 with RENAME_NOREPLACE where the
-// file system supports it, else a hard link to the new name followed by the
-// removal of the old one. A file system that offers neither (some network
-// and FUSE file systems) gets a check followed by a plain rename, which
-// leaves a window between the two. Returns errc::file_exists when `to` exists.
-std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to);
+// file system supports it; else a hard link to the new name and the removal
+// of the old one; else (some FUSE, exFAT and network file systems) the new
+// name is first reserved with a file of this call's own, made only if the
+// name is free, and the picture is renamed onto that. Returns
+// errc::file_exists when `to` exists. The directories that hold `from` and
+// `to` are opened without following a link: a link in their place fails with
+// FsError::SymbolicLink, so the move never leaves the directory it names.
+std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
+                                     const MoveCalls& calls = MoveCalls::System());
 
-// Renames `from` to `to`, replacing a file at `to`.
+// Renames `from` to `to`, replacing a file at `to`; the directories as above.
 std::error_code MoveReplacingTarget(const std::string& from, const std::string& to);
 
 }  // namespace tessaly

@@ -5,8 +5,10 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <system_error>
 
+#include "platform/FsError.h"
 #include "platform/FsResult.h"
 
 namespace tessaly {
@@ -37,6 +39,24 @@ class ReadableFile {
   virtual FsResult<std::size_t> Read(std::span<std::uint8_t> into) = 0;
 };
 
+// A file kept by the program while a run lasts (the rename list): opened
+// without following a link and without waiting on a FIFO, refused unless it
+// is a regular file, and held under an exclusive lock until it is closed, so
+// that two runs never share one. Every append reaches the operating system
+// at once: whatever ends the process afterwards, it is in the file.
+class AppendFile {
+ public:
+  virtual ~AppendFile() = default;
+  // Reads up to into.size() bytes at `offset`; 0 means the end of the file.
+  virtual FsResult<std::size_t> ReadAt(std::uint64_t offset, std::span<char> into) = 0;
+  // Writes `text` at the end.
+  virtual std::error_code Append(std::string_view text) = 0;
+  // Cuts the file back to `length` bytes.
+  virtual std::error_code Truncate(std::uint64_t length) = 0;
+  virtual std::uint64_t Length() const = 0;
+  virtual std::error_code Close() = 0;
+};
+
 // One pass over the entries of one directory, in the file system's order.
 // "." and ".." may be among them. Entries added or removed while the pass
 // goes on may or may not be listed.
@@ -54,16 +74,28 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  virtual FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path) = 0;
+  // With regularOnly, anything but a regular file fails with
+  // FsError::NotRegularFile (and is never waited on); otherwise a FIFO is
+  // read as its writer writes.
+  virtual FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
+                                                                 bool regularOnly) = 0;
+  // Opens the file at `path` as an AppendFile, made empty when missing. Fails
+  // with FsError::SymbolicLink, NotRegularFile or InUse, or the system's
+  // reason.
+  virtual FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path) = 0;
   virtual FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) = 0;
   // With followLinks false a symbolic link reports itself, not its target.
   virtual FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) = 0;
   // Moves `from` to `to`. Fails with errc::file_exists rather than replace
-  // anything at `to`, also a file that appears there during the call.
+  // anything at `to`, also a file that appears there during the call. The
+  // directories that hold `from` and `to` are used only when they are real
+  // directories: a symbolic link in their place fails with
+  // FsError::SymbolicLink, so that no move ever follows a link.
   virtual std::error_code MoveNoReplace(const std::string& from, const std::string& to) = 0;
   // Moves `from` to `to`, replacing a file at `to`.
   virtual std::error_code MoveReplacing(const std::string& from, const std::string& to) = 0;
-  // Creates one directory; an existing directory of that name is success.
+  // Creates one directory; an existing directory of that name is success,
+  // anything else of that name (a link to a directory too) is not.
   virtual std::error_code CreateDirectory(const std::string& path) = 0;
 };
 

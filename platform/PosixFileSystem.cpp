@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,7 +35,6 @@ class PosixFile final : public ReadableFile {
     for (;;) {
       ssize_t n = read(fd_, into.data(), into.size());
       if (n >= 0) return static_cast<std::size_t>(n);
-      if (errno == EAGAIN) return std::size_t{0};  // an empty FIFO
       if (errno != EINTR) return LastError();
     }
   }
@@ -42,6 +42,76 @@ class PosixFile final : public ReadableFile {
  private:
   int fd_;
 };
+
+class PosixAppendFile final : public AppendFile {
+ public:
+  PosixAppendFile(int fd, std::uint64_t length) : fd_(fd), length_(length) {}
+  ~PosixAppendFile() override { Close(); }
+  PosixAppendFile(const PosixAppendFile&) = delete;
+  PosixAppendFile& operator=(const PosixAppendFile&) = delete;
+
+  FsResult<std::size_t> ReadAt(std::uint64_t offset, std::span<char> into) override {
+    for (;;) {
+      ssize_t n = pread(fd_, into.data(), into.size(), static_cast<off_t>(offset));
+      if (n >= 0) return static_cast<std::size_t>(n);
+      if (errno != EINTR) return LastError();
+    }
+  }
+  std::error_code Append(std::string_view text) override {
+    while (!text.empty()) {
+      ssize_t n = pwrite(fd_, text.data(), text.size(), static_cast<off_t>(length_));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return LastError();
+      text.remove_prefix(static_cast<std::size_t>(n));
+      length_ += static_cast<std::uint64_t>(n);
+    }
+    return {};
+  }
+  std::error_code Truncate(std::uint64_t length) override {
+    if (ftruncate(fd_, static_cast<off_t>(length)) != 0) return LastError();
+    length_ = length;
+    return {};
+  }
+  std::uint64_t Length() const override { return length_; }
+  std::error_code Close() override {
+    if (fd_ < 0) return {};
+    int rc = close(fd_);  // the lock goes with the descriptor
+    fd_ = -1;
+    if (rc != 0 && errno != EINTR) return LastError();
+    return {};
+  }
+
+ private:
+  int fd_;
+  std::uint64_t length_;
+};
+
+// Opens `path` without following a link in its last component and without
+// waiting on a FIFO; checks that it is a regular file when asked.
+FsResult<int> OpenChecked(const std::string& path, int flags, bool regularOnly) {
+  int fd;
+  do {
+    fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    if (errno == ELOOP && (flags & O_NOFOLLOW) != 0) return make_error_code(FsError::SymbolicLink);
+    return LastError();
+  }
+  struct stat st;
+  std::error_code refused;
+  if (fstat(fd, &st) != 0) {
+    refused = LastError();
+  } else if (regularOnly && !S_ISREG(st.st_mode)) {
+    refused = make_error_code(FsError::NotRegularFile);
+  }
+  if (refused) {
+    close(fd);
+    return refused;
+  }
+  // From here on a FIFO's reads wait for its writer, as a reader expects.
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
 
 class PosixDirectory final : public DirectoryCursor {
  public:
@@ -93,13 +163,24 @@ class PosixDirectory final : public DirectoryCursor {
 
 }  // namespace
 
-FsResult<std::unique_ptr<ReadableFile>> PosixFileSystem::OpenForReading(const std::string& path) {
-  int fd;
-  do {
-    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return LastError();
-  return std::unique_ptr<ReadableFile>(std::make_unique<PosixFile>(fd));
+FsResult<std::unique_ptr<ReadableFile>> PosixFileSystem::OpenForReading(const std::string& path,
+                                                                        bool regularOnly) {
+  FsResult<int> fd = OpenChecked(path, O_RDONLY, regularOnly);
+  if (!fd.ok()) return fd.error();
+  return std::unique_ptr<ReadableFile>(std::make_unique<PosixFile>(fd.value()));
+}
+
+FsResult<std::unique_ptr<AppendFile>> PosixFileSystem::OpenAppendFile(const std::string& path) {
+  FsResult<int> fd = OpenChecked(path, O_RDWR | O_CREAT | O_NOFOLLOW, true);
+  if (!fd.ok()) return fd.error();
+  struct stat st;
+  if (flock(fd.value(), LOCK_EX | LOCK_NB) != 0 || fstat(fd.value(), &st) != 0) {
+    std::error_code error = errno == EWOULDBLOCK ? make_error_code(FsError::InUse) : LastError();
+    close(fd.value());
+    return error;
+  }
+  return std::unique_ptr<AppendFile>(
+      std::make_unique<PosixAppendFile>(fd.value(), static_cast<std::uint64_t>(st.st_size)));
 }
 
 FsResult<std::unique_ptr<DirectoryCursor>> PosixFileSystem::OpenDirectory(const std::string& path) {
@@ -132,7 +213,9 @@ std::error_code PosixFileSystem::CreateDirectory(const std::string& path) {
   std::error_code error = LastError();
   if (errno == EEXIST) {
     struct stat st;
-    if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return {};
+    if (lstat(path.c_str(), &st) != 0) return error;
+    if (S_ISDIR(st.st_mode)) return {};
+    if (S_ISLNK(st.st_mode)) return make_error_code(FsError::SymbolicLink);
     return std::make_error_code(std::errc::not_a_directory);
   }
   return error;

@@ -4,12 +4,12 @@
 
 namespace tessaly {
 
-// The machine's own file system, through POSIX calls. Files are opened
-// non-blocking and close-on-exec, so that a FIFO handed over by mistake reads
-// as empty instead of waiting for a writer.
+// The machine's own file system, through POSIX calls.
 class PosixFileSystem final : public FileSystem {
  public:
-  FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path) override;
+  FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
+                                                         bool regularOnly) override;
+  FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path) override;
   FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override;
   FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override;
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override;

@@ -83,6 +83,8 @@ TEST(ReadPictureInfoTest, TakesDateTimeMakerAndModel) {
       {"maker and model, blanks kept", Camera("ACME  ", "Z1 "), 1, 1, 1, "2011:01:02", "03:04:05", "ACME  ", "Z1 "},
       {"model alone, high bytes kept", Camera("ACME", "\x80\xE9", Order::Motorola), 0, 1, 1, "2011:01:02",
        "03:04:05", "", "\x80\xE9"},
+      {"texts of up to 4 bytes stand in their entries", W(Order::Motorola).TextEntry(kMake, 0, "LGE")
+       .TextEntry(kModel, 0, "BQ").Bytes(), 1, 1, 0, "", "", "LGE", "BQ"},
       {"padding NULs end the text", W().Entry(kMake, 5, 100).Entry(kModel, 13, 110).Put(112, "SONY\0"s)
        .Put(122, "CYBERSHOT\0\0\0\0"s).Bytes(), 1, 1, 0, "", "", "SONY", "CYBERSHOT"},
       {"count 0 and 1 give empty texts", W().Entry(kMake, 0, 100).Entry(kModel, 1, 100).Put(112, "XY")
@@ -97,14 +99,14 @@ TEST(ReadPictureInfoTest, TakesDateTimeMakerAndModel) {
       {"the scan in Motorola order", W(Order::Motorola).Put(60, "\x90\x03").PutU32(68, 300 - 12)
        .Put(80, "\x03\x90").Put(300, "2003:03:03 03:03:03").Bytes(), 1, 1, 1, "2003:03:03", "03:03:03", "", ""},
       // A Make string at 1000 makes the reader read on to 5000: bytes near 4000 are there to scan.
-      {"the scan looks at offset 4000", W().Entry(kMake, 1, 1000 - 12).Put(4000, "\x03\x90")
+      {"the scan looks at offset 4000", W().Entry(kMake, 5, 1000 - 12).Put(4000, "\x03\x90")
        .PutU32(4008, 100 - 12).Put(100, "2005:05:05 05:05:05").Size(8000).Bytes(),
        1, 1, 1, "2005:05:05", "05:05:05", "", ""},
       // With nothing to read on for, offsets from 4000 on are never read: the
       // high bytes of this value count as 0, which keeps it inside the limit.
       {"unread bytes are NUL to the scan", W().Put(3990, "\x03\x90").PutU32(3998, 0x10000 + 100 - 12)
        .Put(100, "2005:05:05 05:05:05").Size(8000).Bytes(), 1, 1, 1, "2005:05:05", "05:05:05", "", ""},
-      {"the read-on counts from the model string too", W().Entry(kModel, 1, 3000 - 12).Put(50, "\x03\x90")
+      {"the read-on counts from the model string too", W().Entry(kModel, 5, 3000 - 12).Put(50, "\x03\x90")
        .PutU32(58, 6900 - 12).Put(6900, "2005:05:05 05:05:05").Size(8000).Bytes(),
        0, 0, 1, "2005:05:05", "05:05:05", "", ""},
       {"the last entry is examined by the walk", W().Entry(0x0100, 1, 0).TextEntry(kDate, 300,
@@ -189,9 +191,9 @@ TEST(ReadPictureInfoTest, ReadsTheModelBoxThenTheMakerBoxOnceEach) {
 TEST(ReadPictureInfoTest, AMissingFileIsReportedAndAnEmptyPathOpensNothing) {
   PosixFileSystem fs;
   CountingOptions options;
-  EXPECT_EQ(ReadPictureInfo(fs, "/nonexistent/IMG.JPG", options).Reason(),
+  EXPECT_EQ(ReadPictureInfo(fs, "/nonexistent/IMG.JPG", options, true).Reason(),
             "cannot be opened: No such file or directory");
-  ReadResult empty = ReadPictureInfo(fs, "", options);
+  ReadResult empty = ReadPictureInfo(fs, "", options, true);
   EXPECT_TRUE(empty.ok() && !empty.info.HeaderAccepted);
 }
 

@@ -1,36 +1,61 @@
 #include "platform/FileMove.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <cerrno>
 #include <map>
 
 #include "platform/PosixFileSystem.h"
 #include "platform/ProgramLocation.h"
-#include "platform/TextFile.h"
 #include "tests/support/TempTree.h"
 
 namespace tessaly {
 namespace {
 
-TEST(FileMoveTest, MovesWithoutReplacingAndSaysWhyNot) {
+using Files = std::map<std::string, std::string>;
+
+TEST(FileMoveTest, MovesWithoutReplacingNorFollowingALinkAndSaysWhyNot) {
   test::TempTree tree;
   tree.Write("a", "picture");
   tree.Write("taken", "other");
+  tree.Write("dir/x", "");
+  ASSERT_EQ(symlink(tree.PathOf("dir").c_str(), tree.PathOf("link").c_str()), 0);
   const std::pair<const char*, std::error_code> cases[] = {
       {"taken", std::make_error_code(std::errc::file_exists)},
       {"missing/b", std::make_error_code(std::errc::no_such_file_or_directory)},
       {"taken/b", std::make_error_code(std::errc::not_a_directory)},
+      {"link/b", make_error_code(FsError::SymbolicLink)},
       {"renamed", {}},
   };
   for (const auto& [to, error] : cases) {
     EXPECT_EQ(MoveWithoutReplacing(tree.PathOf("a"), tree.PathOf(to)), error) << to;
   }
-  EXPECT_EQ(tree.Files(),
-            (std::map<std::string, std::string>{{"renamed", "picture"}, {"taken", "other"}}));
+  EXPECT_EQ(tree.Files(), (Files{{"dir/x", ""}, {"renamed", "picture"}, {"taken", "other"}}));
   EXPECT_FALSE(MoveReplacingTarget(tree.PathOf("renamed"), tree.PathOf("taken")));
-  EXPECT_EQ(tree.Files(), (std::map<std::string, std::string>{{"taken", "picture"}}));
+  EXPECT_EQ(tree.Files(), (Files{{"dir/x", ""}, {"taken", "picture"}}));
+}
+
+TEST(FileMoveTest, WithoutRenameNoReplaceOrLinksTheNameIsReservedFirst) {
+  for (bool otherProgramComes : {false, true}) {
+    test::TempTree tree;
+    tree.Write("a", "picture");
+    MoveCalls calls = MoveCalls::System();
+    calls.renameNoReplace = [](int, const char*, int, const char*) { return errno = EINVAL, -1; };
+    calls.link = [](int, const char*, int, const char*) { return errno = EPERM, -1; };
+    calls.createExclusive = [&](int dir, const char* name) {
+      if (otherProgramComes) tree.Write("b", "arrived just now");
+      return MoveCalls::System().createExclusive(dir, name);
+    };
+    std::error_code error = MoveWithoutReplacing(tree.PathOf("a"), tree.PathOf("b"), calls);
+    EXPECT_EQ(error,
+              otherProgramComes ? std::make_error_code(std::errc::file_exists) : std::error_code{});
+    Files expected = {{"b", "picture"}};
+    if (otherProgramComes) expected = {{"a", "picture"}, {"b", "arrived just now"}};
+    EXPECT_EQ(tree.Files(), expected);
+  }
 }
 
 TEST(PosixFileSystemTest, ListsAndLooksUpWithoutFollowingLinks) {
@@ -38,6 +63,7 @@ TEST(PosixFileSystemTest, ListsAndLooksUpWithoutFollowingLinks) {
   tree.Write("f.JPG", "12345");
   tree.MakeDirectory("d");
   ASSERT_EQ(symlink("f.JPG", tree.PathOf("l").c_str()), 0);
+  ASSERT_EQ(symlink("d", tree.PathOf("ld").c_str()), 0);
   PosixFileSystem fs;
   std::map<std::string, EntryType> listed;
   auto cursor = fs.OpenDirectory(tree.Root());
@@ -48,25 +74,35 @@ TEST(PosixFileSystemTest, ListsAndLooksUpWithoutFollowingLinks) {
                                                       {"..", EntryType::Directory},
                                                       {"d", EntryType::Directory},
                                                       {"f.JPG", EntryType::Regular},
-                                                      {"l", EntryType::Symlink}}));
+                                                      {"l", EntryType::Symlink},
+                                                      {"ld", EntryType::Symlink}}));
   EXPECT_EQ(fs.StatusOf(tree.PathOf("l"), false)->type, EntryType::Symlink);
   EXPECT_EQ(fs.StatusOf(tree.PathOf("l"), true)->size, 5u);
-  EXPECT_EQ(fs.OpenDirectory(tree.PathOf("nope")).error(), std::errc::no_such_file_or_directory);
-
   EXPECT_FALSE(fs.CreateDirectory(tree.PathOf("d")));
+  EXPECT_EQ(fs.CreateDirectory(tree.PathOf("ld")), FsError::SymbolicLink);
   EXPECT_EQ(fs.CreateDirectory(tree.PathOf("f.JPG")), std::errc::not_a_directory);
-  EXPECT_EQ(fs.CreateDirectory(tree.PathOf("a/b")), std::errc::no_such_file_or_directory);
 }
 
-TEST(TextFileTest, EveryLineIsInTheFileAsSoonAsItIsWrittenAndCreateEmptiesIt) {
+TEST(PosixFileSystemTest, AnAppendFileIsARegularFileOfOneRunAtATime) {
   test::TempTree tree;
-  TextFile file;
-  ASSERT_FALSE(file.Create(tree.PathOf("list")));
-  ASSERT_FALSE(file.Write("one\r\n"));
-  EXPECT_EQ(tree.Read("list"), "one\r\n");
-  file.Close();
-  ASSERT_FALSE(file.Create(tree.PathOf("list")));
-  EXPECT_EQ(tree.Read("list"), "");
+  tree.Write("target", "kept");
+  ASSERT_EQ(symlink(tree.PathOf("target").c_str(), tree.PathOf("link").c_str()), 0);
+  ASSERT_EQ(mkfifo(tree.PathOf("fifo").c_str(), 0644), 0);
+  PosixFileSystem fs;
+  EXPECT_EQ(fs.OpenAppendFile(tree.PathOf("link")).error(), FsError::SymbolicLink);
+  EXPECT_EQ(fs.OpenAppendFile(tree.PathOf("fifo")).error(), FsError::NotRegularFile);
+  EXPECT_EQ(fs.OpenForReading(tree.PathOf("fifo"), true).error(), FsError::NotRegularFile);
+  auto file = fs.OpenAppendFile(tree.PathOf("list"));
+  ASSERT_TRUE(file.ok());
+  EXPECT_EQ(fs.OpenAppendFile(tree.PathOf("list")).error(), FsError::InUse);
+  ASSERT_FALSE(file.value()->Append("one\r\ntwo\r\n"));
+  EXPECT_EQ(tree.Read("list"), "one\r\ntwo\r\n") << "in the file as soon as it is written";
+  ASSERT_FALSE(file.value()->Truncate(5));
+  ASSERT_FALSE(file.value()->Append("2\r\n"));
+  EXPECT_EQ(tree.Read("list"), "one\r\n2\r\n");
+  file.value()->Close();
+  EXPECT_TRUE(fs.OpenAppendFile(tree.PathOf("list")).ok()) << "the lock goes with the run";
+  EXPECT_EQ(tree.Read("target"), "kept");
 }
 
 TEST(ProgramLocationTest, StateDirectoryFollowsTheXdgRules) {

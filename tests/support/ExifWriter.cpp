@@ -22,7 +22,12 @@ ExifWriter& ExifWriter::TextEntry(std::uint16_t tag, std::uint32_t fileOffset,
                                   std::string_view text) {
   std::string stored(text);
   stored.push_back('\0');
-  Entry(tag, static_cast<std::uint32_t>(stored.size()), fileOffset - 12);
+  auto count = static_cast<std::uint32_t>(stored.size());
+  if (count <= 4 && tag != kDateTime) {  // a short text stands in the value field itself
+    entries_ += U(tag, 2) + U(2, 2) + U(count, 4) + stored + std::string(4 - count, '\0');
+    return *this;
+  }
+  Entry(tag, count, fileOffset - 12);
   return Put(fileOffset, stored);
 }
 

@@ -29,7 +29,8 @@ class ExifWriter {
   explicit ExifWriter(Order order = Order::Intel) : order_(order) {}
   // An entry whose value is an offset from the TIFF header (file offset 12).
   ExifWriter& Entry(std::uint16_t tag, std::uint32_t count, std::uint32_t value);
-  // An entry pointing at `text` + NUL, placed at `fileOffset`.
+  // An entry for `text` + NUL: placed at `fileOffset`, or, up to 4 bytes,
+  // in the value field itself.
   ExifWriter& TextEntry(std::uint16_t tag, std::uint32_t fileOffset, std::string_view text);
   ExifWriter& EntryCount(std::uint16_t n);
   ExifWriter& Put(std::uint32_t fileOffset, std::string_view bytes);

@@ -12,10 +12,10 @@
 namespace tessaly::test {
 
 // The real file system with faults put in by call and path ("open P",
-// "list P", "move P" for a move from P, "mkdir P"): such a call fails with
-// the given error, or a hook runs just before it ("open P", "move P" for a
-// move to P). Listings come sorted by name unless the file system's own
-// order is asked for; successful moves are recorded.
+// "list P", "move P" for a move from P, "mkdir P", "append P" for every
+// append to P after its opening): such a call fails with the given error, or
+// a hook runs just before it ("open P", "move P" for a move to P). Listings come sorted by name
+// unless the file system's own order is asked for; successful moves are recorded.
 class FaultyFileSystem final : public FileSystem {
  public:
   std::map<std::string, std::errc> fails;
@@ -26,9 +26,16 @@ class FaultyFileSystem final : public FileSystem {
   bool ownOrder = false;
   std::vector<std::pair<std::string, std::string>> moves;
 
-  FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path) override {
+  FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
+                                                         bool regularOnly) override {
     if (auto e = Fault("open " + path)) return *e;
-    return real_.OpenForReading(path);
+    return real_.OpenForReading(path, regularOnly);
+  }
+  FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path) override {
+    FsResult<std::unique_ptr<AppendFile>> file = real_.OpenAppendFile(path);
+    if (!file.ok() || !fails.count("append " + path)) return file;
+    return std::unique_ptr<AppendFile>(
+        std::make_unique<Full>(std::move(file.value()), fails["append " + path]));
   }
   FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override {
     if (auto e = Fault("list " + path)) return *e;
@@ -64,6 +71,19 @@ class FaultyFileSystem final : public FileSystem {
       if (next < entries.size()) entry = entries[next];
       return next++ < entries.size();
     }
+  };
+  // A file whose appends fail, as on a full disk.
+  struct Full final : AppendFile {
+    std::unique_ptr<AppendFile> file;
+    std::errc error;
+    Full(std::unique_ptr<AppendFile> f, std::errc e) : file(std::move(f)), error(e) {}
+    FsResult<std::size_t> ReadAt(std::uint64_t at, std::span<char> into) override {
+      return file->ReadAt(at, into);
+    }
+    std::error_code Append(std::string_view) override { return std::make_error_code(error); }
+    std::error_code Truncate(std::uint64_t length) override { return file->Truncate(length); }
+    std::uint64_t Length() const override { return file->Length(); }
+    std::error_code Close() override { return file->Close(); }
   };
   std::optional<std::error_code> Fault(const std::string& call) {
     if (auto hook = before.find(call); hook != before.end()) hook->second();

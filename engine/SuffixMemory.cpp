@@ -1,0 +1,42 @@
+#include "engine/SuffixMemory.h"
+
+#include <charconv>
+
+namespace tessaly {
+namespace {
+
+std::string Key(const std::string& directory, std::string_view stem) {
+  std::string key = directory;
+  key += '\0';
+  key += stem;
+  return key;
+}
+
+}  // namespace
+
+SuffixMemory::Known& SuffixMemory::For(const std::string& directory, std::string_view stem) {
+  return known_[Key(directory, stem)];
+}
+
+void SuffixMemory::Forget(const std::string& directory, std::string_view stem, int from) {
+  auto it = known_.find(Key(directory, stem));
+  if (it == known_.end()) return;
+  Known& known = it->second;
+  if (known.taken > from) known.taken = from;
+  std::erase_if(known.firstOfLength, [from](const auto& entry) { return entry.second >= from; });
+}
+
+void SuffixMemory::Freed(const std::string& directory, std::string_view name) {
+  if (!name.ends_with(".JPG")) return;
+  std::string_view base = name.substr(0, name.size() - 4);
+  Forget(directory, base, 0);  // the bare name of the stem `base`
+  // STEM-k.JPG is candidate k of STEM.
+  std::size_t dash = base.rfind('-');
+  if (dash == std::string_view::npos || dash + 1 >= base.size() || base[dash + 1] == '0') return;
+  int k = 0;
+  auto [end, error] = std::from_chars(base.data() + dash + 1, base.data() + base.size(), k);
+  if (error == std::errc() && end == base.data() + base.size())
+    Forget(directory, base.substr(0, dash), k);
+}
+
+}  // namespace tessaly

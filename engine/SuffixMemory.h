@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace tessaly {
+
+// What the clash searches of one run have learnt about the names of a stem
+// in a directory (STEM.JPG, STEM-1.JPG, ...), so that a burst of pictures
+// taken in one second costs a few look-ups each rather than one per earlier
+// picture, with the very results a search from the bare name would give.
+class SuffixMemory {
+ public:
+  struct Known {
+    int taken = 0;  // candidates 0 (the bare name) to taken - 1 were found taken
+    std::map<std::uint64_t, int> firstOfLength;  // among them, the first regular file of a length
+  };
+
+  // What is known of `stem` in `directory` (ending in "/").
+  Known& For(const std::string& directory, std::string_view stem);
+  // A file named `name` left `directory`: what was known from its candidate
+  // on is forgotten.
+  void Freed(const std::string& directory, std::string_view name);
+
+ private:
+  void Forget(const std::string& directory, std::string_view stem, int from);
+
+  std::map<std::string, Known, std::less<>> known_;  // directory, NUL, stem
+};
+
+}  // namespace tessaly

@@ -1,0 +1,137 @@
+// Each fault as a user meets it through the command line: nothing in the
+// tree or beside it lost or overwritten (the contents of every file before
+// and after), the promised problems reported, and the exit status.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "cli/RenameCommand.h"
+#include "tests/support/EngineHarness.h"
+
+namespace tessaly {
+namespace {
+
+using test::Lines;
+using test::Pic;
+
+struct Scene {
+  test::TempTree tree, outside;  // the pictures; the list's place and the world beyond
+  test::FaultyFileSystem fs;
+  std::unique_ptr<AppendFile> held;  // a list that another run holds
+  std::string In(const char* name) const { return tree.PathOf(name); }
+};
+
+// A hash of every file's content, in the tree and beside it, but for the list.
+std::multiset<std::size_t> Contents(const Scene& s) {
+  std::multiset<std::size_t> contents;
+  for (const auto* tree : {&s.tree, &s.outside}) {
+    for (const auto& [path, content] : tree->Files()) {
+      if (path != "Rename_List.TXT") contents.insert(std::hash<std::string>()(content));
+    }
+  }
+  return contents;
+}
+
+TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
+  const test::Bytes first = Pic("2001:01:01 01:01:01");
+  const std::string one = "IMG_0001.JPG", named = "2001-01-01-010101.JPG";
+  const Lines plain = {"--no-subdir", "--list", "LIST", "ROOT"}, dated = {"--list", "LIST", "ROOT"};
+  // clang-format off
+  const struct {
+    const char* why; std::function<void(Scene&)> arrange; Lines arguments; int status;
+    std::string err;  // a part of the first line on stderr
+    int problems;     // lines on stderr
+    Lines names = {};  // when given, every file of the tree afterwards
+    std::string arrives = "", leaves = "";  // contents that another program adds or takes away
+  } cases[] = {
+      {"an unreadable picture", [&](Scene& s) { s.fs.fails["open " + s.In("IMG_0001.JPG")] = std::errc::permission_denied; },
+       plain, 1, "IMG_0001.JPG: cannot be opened: Permission denied", 1},
+      {"a header past the reader's limits", [&](Scene& s) { s.tree.Write(one, test::ExifWriter().Entry(0x010F, 5, 40000).Bytes()); },
+       plain, 1, "IMG_0001.JPG: header points past byte 32767", 1},
+      {"a directory that cannot be listed, reported once", [](Scene& s) { s.tree.Write("locked/3.JPG", Pic("2003:03:03 03:03:03"));
+         s.fs.fails["list " + s.In("locked/")] = std::errc::permission_denied; }, plain, 1, "locked/: cannot list the directory", 1},
+      {"a rename that fails: its line is taken back", [&](Scene& s) { s.fs.fails["move " + s.In("IMG_0001.JPG")] =
+         std::errc::read_only_file_system; }, plain, 1, "IMG_0001.JPG: cannot rename to", 1, {one, "2002-02-02-020202.JPG"}},
+      {"a FIFO named like a picture, never opened", [](Scene& s) { ASSERT_EQ(mkfifo(s.In("x.jpg").c_str(), 0644), 0); },
+       plain, 1, "x.jpg: not a regular file", 1},
+      {"a link loop", [](Scene& s) { ASSERT_EQ(symlink("..", s.In("up").c_str()), 0); }, plain, 1, "up: a symbolic link", 1},
+      {"the date directory cannot be made", [](Scene& s) { s.fs.fails["mkdir " + s.In("2001-01-01")] = std::errc::no_space_on_device; },
+       dated, 1, "cannot create", 1},
+      {"a picture removed between listing and reading", [&](Scene& s) { s.fs.before["open " + s.In("IMG_0001.JPG")] =
+         [path = s.In("IMG_0001.JPG")] { std::remove(path.c_str()); }; }, plain, 1, "No such file", 1, {}, "",
+       std::string(first.begin(), first.end())},
+      {"a file comes to the new name just before the rename", [&](Scene& s) { s.fs.before["move " + s.In(named.c_str())] =
+         [&s, named] { s.tree.Write(named, "new"); }; }, plain, 1, "not renamed: kept the existing", 1,
+       {"2002-02-02-020202.JPG", named, one}, "new"},
+      {"a file of the picture's length under its name is never replaced", [&](Scene& s) { s.tree.Write(named, test::Blob(first.size())); },
+       plain, 1, "IMG_0001.JPG: not renamed: kept the existing", 1},
+      {"a list that cannot be written stops the run before a rename", [](Scene& s) { s.fs.fails["append " +
+         s.outside.PathOf("Rename_List.TXT")] = std::errc::no_space_on_device; }, plain, 1, "the run stops before renaming", 1,
+       {"IMG_0001.JPG", "IMG_0002.JPG"}},
+      {"a list naming a picture is refused and kept", [&](Scene& s) { s.outside.Write("photo.jpg", first); },
+       {"--list", "OUTphoto.jpg", "ROOT"}, 2, "holds something else", 1, {"IMG_0001.JPG", "IMG_0002.JPG"}},
+      {"a list that is a link is not followed", [](Scene& s) { s.outside.Write("precious.txt", "a--->b\r\n");
+         ASSERT_EQ(symlink("precious.txt", s.outside.PathOf("Rename_List.TXT").c_str()), 0); }, plain, 2, "a symbolic link", 1},
+      {"a list that is a FIFO is refused at once", [](Scene& s) { ASSERT_EQ(mkfifo(s.outside.PathOf("f").c_str(), 0644), 0); },
+       {"--list", "OUTf", "ROOT"}, 2, "not a regular file", 1},
+      {"a list another run is using", [](Scene& s) { s.held = std::move(PosixFileSystem().OpenAppendFile(
+         s.outside.PathOf("Rename_List.TXT")).value()); }, plain, 2, "another run is using it", 1},
+      {"a date directory that is a link to elsewhere", [](Scene& s) { s.outside.Write("elsewhere/x", "");
+         ASSERT_EQ(symlink(s.outside.PathOf("elsewhere").c_str(), s.In("2001-01-01").c_str()), 0); }, dated, 1,
+       "2001-01-01 is a symbolic link, which is not followed; the picture stays in its own directory", 2,
+       {named, "2002-02-02/2002-02-02-020202.JPG"}},
+      {"a new name taken by a directory goes on to a suffix", [&](Scene& s) { mkdir(s.In(named.c_str()).c_str(), 0755); }, plain, 0, "",
+       0, {"2001-01-01-010101-1.JPG", "2002-02-02-020202.JPG"}},
+      {"identical copies in a date directory are no problem", [&](Scene& s) { s.tree.Write("2001-01-01/" + named, first); },
+       dated, 0, "", 0, {"2001-01-01/2001-01-01-010101-1.JPG", "2001-01-01/" + named, "2002-02-02/2002-02-02-020202.JPG"}},
+      {"a control character in the maker", [](Scene& s) { s.tree.Write("IMG_0001.JPG", test::CameraPicture(
+         "2001:01:01 01:01:01", "AC\nME", "", test::Order::Intel, 6000, "")); }, {"--maker", "--list", "LIST", "ROOT"},
+       1, "IMG_0001.JPG: the new name would hold a control character", 1},
+      {"an escape sequence in a name is shown escaped", [](Scene& s) { s.tree.Write("\x1b]0;x\a\\.jpg", "");
+         s.fs.fails["open " + s.In("\x1b]0;x\a\\.jpg")] = std::errc::permission_denied; }, plain, 1, "/\\x1b]0;x\\x07\\\\.jpg: cannot", 1},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    Scene s;
+    s.tree.Write(one, first);
+    s.tree.Write("IMG_0002.JPG", Pic("2002:02:02 02:02:02"));
+    c.arrange(s);
+    if (testing::Test::HasFatalFailure()) return;
+    std::multiset<std::size_t> contents = Contents(s);
+    Lines arguments;
+    for (std::string a : c.arguments) {
+      if (a == "LIST") a = s.outside.PathOf("Rename_List.TXT");
+      if (a == "ROOT") a = s.tree.Root();
+      if (a.starts_with("OUT")) a = s.outside.PathOf(a.substr(3));
+      arguments.push_back(a);
+    }
+    std::ostringstream out, err;
+    EXPECT_EQ(RunRenameCommand(arguments, s.fs, {}, false, out, err), c.status) << c.why;
+    const std::string problems = err.str();
+    EXPECT_NE(problems.substr(0, problems.find('\n')).find(c.err), std::string::npos)
+        << c.why << ": " << problems;
+    EXPECT_EQ(std::count(problems.begin(), problems.end(), '\n'), c.problems)
+        << c.why << ": " << problems;
+    if (!c.arrives.empty()) contents.insert(std::hash<std::string>()(c.arrives));
+    if (!c.leaves.empty()) contents.erase(contents.find(std::hash<std::string>()(c.leaves)));
+    EXPECT_EQ(Contents(s), contents) << c.why;
+    Lines names;
+    for (const auto& [path, content] : s.tree.Files())
+      names.push_back(path);
+    EXPECT_TRUE(c.names.empty() || names == test::Sorted(c.names))
+        << c.why << ": " << testing::PrintToString(names);
+    // Every line of the list names a rename that happened: its target is there.
+    if (c.status == 2 || c.arguments[0] != "--no-subdir") continue;
+    for (const std::string& line :
+         test::ListLines(s.outside.Read("Rename_List.TXT"), s.tree.Root())) {
+      EXPECT_TRUE(s.tree.IsFile(line.substr(line.find("--->") + 4))) << c.why << ": " << line;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tessaly
