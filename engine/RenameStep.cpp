@@ -142,7 +142,7 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
       known.taken = std::max(known.taken, index);
       return FreeName{candidate, sameLength};
     }
-    if (status.ok() && status->type == EntryType::Regular) {
+    if (status->type == EntryType::Regular) {
       known.firstOfLength.emplace(status->size, index);
     }
   }

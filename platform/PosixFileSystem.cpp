@@ -108,7 +108,15 @@ FsResult<int> OpenChecked(const std::string& path, int flags, bool regularOnly) 
     close(fd);
     return refused;
   }
-  // From here on a FIFO's reads wait for its writer, as a reader expects.
+  if (S_ISFIFO(st.st_mode)) {
+    // Asked for by name, a FIFO is read as a reader expects: opened again,
+    // this time waiting for its writer.
+    close(fd);
+    do {
+      fd = open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return LastError();
+  }
   fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }

@@ -31,8 +31,8 @@ LIST = os.path.join(TOP, "tools", "mutants.txt")
 class Mutant:
     def __init__(self, ident, fault):
         self.ident, self.fault = ident, fault
-        self.file = self.original = self.replacement = None
-        self.nth = 1
+        self.file = None
+        self.edits = []  # [original, replacement, nth], applied in order
 
 
 def unescape(text):
@@ -57,13 +57,15 @@ def read_mutants(path):
         if key == "file":
             current.file = value
         elif key == "from":
-            current.original = unescape(value)
+            current.edits.append([unescape(value), None, 1])
+        elif not current.edits:
+            sys.exit(f"{path}:{number}: {key} before from")
         elif key == "to":
-            current.replacement = unescape(value)
+            current.edits[-1][1] = unescape(value)
         else:
-            current.nth = int(value)
+            current.edits[-1][2] = int(value)
     for m in mutants:
-        if m.file is None or m.original is None or m.replacement is None:
+        if m.file is None or not m.edits or any(e[1] is None for e in m.edits):
             sys.exit(f"{path}: mutant {m.ident} lacks file, from or to")
     idents = [m.ident for m in mutants]
     if len(set(idents)) != len(idents):
@@ -73,12 +75,14 @@ def read_mutants(path):
 
 def mutated(source, m):
     """The source with the mutant applied, or None when its text is not there."""
-    at = -1
-    for _ in range(m.nth):
-        at = source.find(m.original, at + 1)
-        if at < 0:
-            return None
-    return source[:at] + m.replacement + source[at + len(m.original):]
+    for original, replacement, nth in m.edits:
+        at = -1
+        for _ in range(nth):
+            at = source.find(original, at + 1)
+            if at < 0:
+                return None
+        source = source[:at] + replacement + source[at + len(original):]
+    return source
 
 
 def run(command, cwd, log, timeout=None):

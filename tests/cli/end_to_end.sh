@@ -33,4 +33,14 @@ out="$("$cli" rename --list "$work/list.txt" "$work/photos" 2>"$work/err")"
 [[ -f "$work/photos/notes.txt" ]]
 grep -q $'^'"$work/photos/IMG_0001.JPG"'--->'"$work/photos/2009-08-12-120741.JPG"$'\r$' "$work/list.txt"
 [[ "$(wc -l <"$work/list.txt")" == 4 ]]
+# Output that cannot be written is a failure with a reason, not a success.
+renamed="$work/photos/2009-08-12/2009-08-12-120741.JPG"
+if "$cli" probe "$renamed" >/dev/full 2>"$work/err"; then echo "probe into /dev/full exited 0"; exit 1; fi
+grep -q "cannot write the output: No space left on device" "$work/err" || { cat "$work/err"; exit 1; }
+
+# A FIFO handed to probe is read as its writer writes, not taken for empty.
+mkfifo "$work/pipe.jpg"
+(sleep 0.3; picture "$work/pipe.jpg" "2011:11:11 11:11:11") &
+probe="$("$cli" probe "$work/pipe.jpg")"
+[[ "$probe" == *'"new_name":"2011-11-11-111111.JPG"'* ]] || { echo "probe of a FIFO: $probe"; exit 1; }
 echo "end-to-end: ok"

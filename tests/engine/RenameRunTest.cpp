@@ -10,16 +10,6 @@ namespace {
 using test::Lines;
 using test::Pic;
 
-TEST(RenameRunTest, ListLineIsOldPathArrowNewPathCrLfInThePathsOwnBytes) {
-  test::EngineFixture f(
-      {{"\xC3\xA9t\xC3\xA9/IMG.JPG", Pic("2009:08:12 12:07:41")}, {"x.jpg", test::Blob(1)}},
-      {false, true, false});
-  f.Run();
-  EXPECT_EQ(f.listBytes, f.tree.PathOf("\xC3\xA9t\xC3\xA9/IMG.JPG") + "--->" +
-                             f.tree.PathOf("\xC3\xA9t\xC3\xA9/ACME-2009-08-12-120741.JPG") +
-                             "\r\n");
-}
-
 TEST(RenameRunTest, EachRunMakesAFreshListAndTheCountGoesOn) {
   test::EngineFixture f(
       {{"a/1.JPG", Pic("2001:01:01 01:01:01")}, {"b/2.JPG", Pic("2002:02:02 02:02:02")}});
