@@ -58,11 +58,5 @@ TEST(BuildNewNameTest, ComposesNameDatePartAndUsability) {
     EXPECT_EQ(IsUsableName(Info("2", "1"), name), usable) << name;
 }
 
-TEST(BuildNewNameTest, PresentNameIsThePartAfterTheLastSeparator) {
-  EXPECT_EQ(PictureFileName("/photos/trip/IMG_0001.JPG"), "IMG_0001.JPG");
-  EXPECT_EQ(PictureFileName("IMG_0001.JPG"), "IMG_0001.JPG");
-  EXPECT_EQ(PictureFileName("/photos/trip/"), "");
-}
-
 }  // namespace
 }  // namespace tessaly
