@@ -189,8 +189,8 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
 
   // Read on to 4000 bytes past the furthest string found, whatever the
   // options say; a text in its entry has been read already.
-  std::int64_t furthest = std::max({datePosition, makerInEntry ? 0 : makerPosition,
-                                    modelInEntry ? 0 : modelPosition});
+  std::int64_t furthest =
+      std::max({datePosition, makerInEntry ? 0 : makerPosition, modelInEntry ? 0 : modelPosition});
   if (furthest + kReadOn > ByteCursor::kLimit) return Failed(ReadFailure::StringTooFar);
   if (auto f = ReadTo(cursor, furthest + kReadOn); f != ReadFailure::None) return failedRead(f);
 
