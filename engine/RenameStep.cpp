@@ -117,18 +117,21 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
                                                              const std::string& picturePath,
                                                              bool sameLengthRule) {
   const std::string stem = newName.substr(0, newName.size() - 4);
-  std::uint64_t pictureLength = UINT64_MAX;
-  if (sameLengthRule) {
-    FsResult<PathStatus> own = state_.fileSystem.StatusOf(picturePath, false);
-    if (own.ok()) pictureLength = own->size;
-  }
+  std::optional<std::uint64_t> pictureLength;  // looked up when first needed
+  auto lengthOfPicture = [&] {
+    if (!pictureLength) {
+      FsResult<PathStatus> own = state_.fileSystem.StatusOf(picturePath, false);
+      pictureLength = own.ok() ? own->size : UINT64_MAX;
+    }
+    return *pictureLength;
+  };
   // What earlier searches found spares looking again: the run has freed
   // none of those names since.
   SuffixMemory::Known& known = state_.suffixes.For(directory, stem);
   int index = known.taken;
-  if (auto first = known.firstOfLength.find(pictureLength);
-      sameLengthRule && first != known.firstOfLength.end()) {
-    index = first->second;
+  if (sameLengthRule && !known.firstOfLength.empty()) {
+    auto first = known.firstOfLength.find(lengthOfPicture());
+    if (first != known.firstOfLength.end()) index = first->second;
   }
   for (;; ++index) {
     if (index >= kSuffixLimit) return std::nullopt;
@@ -137,7 +140,7 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
     // tell why.
     FsResult<PathStatus> status = state_.fileSystem.StatusOf(directory + candidate, false);
     bool sameLength = sameLengthRule && status.ok() && status->type == EntryType::Regular &&
-                      status->size == pictureLength;
+                      status->size == lengthOfPicture();
     if (!status.ok() || sameLength) {
       known.taken = std::max(known.taken, index);
       return FreeName{candidate, sameLength};

@@ -61,32 +61,38 @@ class Parent {
   std::error_code error_;
 };
 
-std::error_code MoveAt(const Parent& from, const Parent& to, const MoveCalls& calls) {
-  if (calls.renameNoReplace(from.fd(), from.name(), to.fd(), to.name()) == 0) return {};
+// A name in a directory opened as a Parent.
+struct At {
+  int fd;
+  const char* name;
+};
+
+std::error_code MoveAt(At from, At to, const MoveCalls& calls) {
+  if (calls.renameNoReplace(from.fd, from.name, to.fd, to.name) == 0) return {};
   if (!Unsupported(errno)) return LastError();
   // link() fails with EEXIST rather than replace, so it is as safe as the
   // rename it stands in for.
-  if (calls.link(from.fd(), from.name(), to.fd(), to.name()) == 0) {
-    if (unlinkat(from.fd(), from.name(), 0) == 0) return {};
+  if (calls.link(from.fd, from.name, to.fd, to.name) == 0) {
+    if (unlinkat(from.fd, from.name, 0) == 0) return {};
     std::error_code error = LastError();
-    unlinkat(to.fd(), to.name(), 0);
+    unlinkat(to.fd, to.name, 0);
     return error;
   }
   if (errno != EPERM && errno != EMLINK && !Unsupported(errno)) return LastError();
   // Reserve the name with an empty file of our own, then rename onto it. Had
   // another program put its own file there meanwhile, that one stays.
-  int placeholder = calls.createExclusive(to.fd(), to.name());
+  int placeholder = calls.createExclusive(to.fd, to.name);
   if (placeholder < 0) return LastError();
   struct stat ours, there;
   int statted = fstat(placeholder, &ours);
   close(placeholder);
-  if (statted != 0 || fstatat(to.fd(), to.name(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
+  if (statted != 0 || fstatat(to.fd, to.name, &there, AT_SYMLINK_NOFOLLOW) != 0 ||
       there.st_ino != ours.st_ino || there.st_dev != ours.st_dev) {
     return std::make_error_code(std::errc::file_exists);
   }
-  if (renameat(from.fd(), from.name(), to.fd(), to.name()) == 0) return {};
+  if (renameat(from.fd, from.name, to.fd, to.name) == 0) return {};
   std::error_code error = LastError();
-  unlinkat(to.fd(), to.name(), 0);
+  unlinkat(to.fd, to.name, 0);
   return error;
 }
 
@@ -113,10 +119,17 @@ const MoveCalls& MoveCalls::System() {
 
 std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
                                      const MoveCalls& calls) {
-  Parent source(from), target(to);
+  Parent source(from);
   if (source.error()) return source.error();
+  // A rename within one directory needs it opened once.
+  if (from.rfind('/') == to.rfind('/') &&
+      from.compare(0, from.rfind('/'), to, 0, to.rfind('/')) == 0) {
+    std::string name = to.substr(to.rfind('/') + 1);
+    return MoveAt({source.fd(), source.name()}, {source.fd(), name.c_str()}, calls);
+  }
+  Parent target(to);
   if (target.error()) return target.error();
-  return MoveAt(source, target, calls);
+  return MoveAt({source.fd(), source.name()}, {target.fd(), target.name()}, calls);
 }
 
 std::error_code MoveReplacingTarget(const std::string& from, const std::string& to) {
