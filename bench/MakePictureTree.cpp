@@ -1,9 +1,10 @@
-// make_picture_tree DIR PICTURES DIRECTORIES
+// make_picture_tree DIR PICTURES DIRECTORIES [--one-second]
 // Writes PICTURES camera pictures spread over DIRECTORIES directories of
 // DIR, each with its own date and time (several per date, so that date
-// sub-directories fill up). Each file holds a real Exif header and is made
-// 2.5 MB long with a hole, as a camera's picture would be, without using
-// the disk for it.
+// sub-directories fill up), or, with --one-second, all taken in the same
+// second, as a burst is. Each file holds a real Exif header and is made about
+// 2.5 MB long (no two of one length) with a hole, as a camera's picture would
+// be, without using the disk for it.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,8 +17,8 @@
 #include "tests/support/ExifWriter.h"
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: make_picture_tree DIR PICTURES DIRECTORIES\n");
+  if (argc != 4 && !(argc == 5 && std::string(argv[4]) == "--one-second")) {
+    std::fprintf(stderr, "usage: make_picture_tree DIR PICTURES DIRECTORIES [--one-second]\n");
     return 2;
   }
   const std::string root = argv[1];
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
   }
   char date[32];
   for (long i = 0; i < pictures; ++i) {
-    long day = i / 400, second = i % 400;
+    long day = argc == 5 ? 0 : i / 400, second = argc == 5 ? 0 : i % 400;
     std::snprintf(date, sizeof date, "20%02ld:%02ld:%02ld %02ld:%02ld:%02ld", 10 + day / 336 % 80,
                   1 + day / 28 % 12, 1 + day % 28, 8 + second / 3600, second / 60 % 60,
                   second % 60);
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
         root + "/card" + std::to_string(i % directories) + "/IMG_" + std::to_string(i) + ".JPG";
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0 || write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
-        ftruncate(fd, 2'500'000) != 0 || close(fd) != 0) {
+        ftruncate(fd, 2'500'000 + i) != 0 || close(fd) != 0) {
       std::perror(path.c_str());
       return 1;
     }
