@@ -182,7 +182,8 @@ TEST(ReadPictureInfoTest, ReadsTheModelBoxThenTheMakerBoxOnceEach) {
       return ++reads, RenameOptions{false, reads == 2, reads == 1};
     }
   } options;
-  MemoryFile file(Camera("ACME", "Z100"));
+  const Bytes picture = Camera("ACME", "Z100");
+  MemoryFile file(picture);
   ReadResult result = ReadPictureInfo(file, options);
   EXPECT_EQ(result.info.ModelText + "|" + result.info.MakerText, "Z100|ACME");
   EXPECT_EQ(options.reads, 2);
