@@ -36,6 +36,8 @@ TEST(RenameStepTest, EndsWithTheseFilesLinesAndProblems) {
       {"maker and model in front, in the paths' own bytes", {{e + "IMG.JPG", test::CameraPicture(kDate, "\xE9",
        "Z", test::Order::Intel, 6000, "")}}, {false, true, true}, {e + "\xC3\xA9-Z-" + n}, {e + a + e + "\xC3\xA9-Z-" + n}},
       {"a rejected header is left alone", {{"x.jpg", Blob(100)}}, kPlain, {"x.jpg"}, {}},
+      {"a header past the reader's limits is reported", {{"x.jpg", test::ExifWriter().Entry(0x010F, 5, 40000)
+       .Bytes()}}, kPlain, {"x.jpg"}, {}, {HeaderLimit}},
       {"no date, no name", {{"x.jpg", test::ExifWriter().Size(5000).Bytes()}}, kPlain, {"x.jpg"}, {}},
       {"a leading zero is left alone", {{"x.jpg", Pic("0000:00:00 00:00:00")}}, kPlain, {"x.jpg"}, {}},
       {"another length gets a suffix", {{"IMG.JPG", Pic(kDate)}, {n, Blob(7000)}}, kPlain, {n, n1}, {a + n1}},
