@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/Json.h"
+#include "cli/TerminalText.h"
 #include "cli/Usage.h"
 #include "core/BuildNewName.h"
 #include "core/ReadPictureInfo.h"
@@ -32,21 +33,24 @@ int RunProbeCommand(std::span<const std::string> arguments, FileSystem& fileSyst
   std::vector<std::string> files;
   bool optionsEnded = false;
   for (const std::string& argument : arguments) {
-    if (!optionsEnded && argument == "--maker") {
+    if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+      out << kProbeUsage;
+      return 0;
+    } else if (!optionsEnded && argument == "--maker") {
       options.MakerPrefix = true;
     } else if (!optionsEnded && argument == "--model") {
       options.ModelPrefix = true;
     } else if (!optionsEnded && argument == "--") {
       optionsEnded = true;
     } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      err << "tessaly-cli probe: unknown option " << argument << "\n" << kUsage;
+      err << "tessaly-cli probe: unknown option " << TerminalText(argument) << "\n" << kProbeUsage;
       return 2;
     } else {
       files.push_back(argument);
     }
   }
   if (files.empty()) {
-    err << "tessaly-cli probe: no file given\n" << kUsage;
+    err << "tessaly-cli probe: no file given\n" << kProbeUsage;
     return 2;
   }
 

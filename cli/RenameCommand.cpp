@@ -17,7 +17,10 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (!optionsEnded && argument == "--no-subdir") {
+    if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+      out << kRenameUsage;
+      return 0;
+    } else if (!optionsEnded && argument == "--no-subdir") {
       options.DateDirectories = false;
     } else if (!optionsEnded && argument == "--maker") {
       options.MakerPrefix = true;
@@ -25,24 +28,25 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
       options.ModelPrefix = true;
     } else if (!optionsEnded && argument == "--list") {
       if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
-        err << "tessaly-cli rename: --list needs a file name\n" << kUsage;
+        err << "tessaly-cli rename: --list needs a file name\n" << kRenameUsage;
         return 2;
       }
       place.explicitPath = arguments[++i];
     } else if (!optionsEnded && argument == "--") {
       optionsEnded = true;
     } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      err << "tessaly-cli rename: unknown option " << TerminalText(argument) << "\n" << kUsage;
+      err << "tessaly-cli rename: unknown option " << TerminalText(argument) << "\n"
+          << kRenameUsage;
       return 2;
     } else if (directory.empty() && !argument.empty()) {
       directory = argument;
     } else {
-      err << "tessaly-cli rename: give exactly one directory\n" << kUsage;
+      err << "tessaly-cli rename: give exactly one directory\n" << kRenameUsage;
       return 2;
     }
   }
   if (directory.empty()) {
-    err << "tessaly-cli rename: no directory given\n" << kUsage;
+    err << "tessaly-cli rename: no directory given\n" << kRenameUsage;
     return 2;
   }
 

@@ -10,6 +10,7 @@
 
 #include "cli/ProbeCommand.h"
 #include "cli/RenameCommand.h"
+#include "cli/TerminalText.h"
 #include "cli/Usage.h"
 #include "platform/PosixFileSystem.h"
 
@@ -32,8 +33,12 @@ int main(int argc, char** argv) {
   } else if (command == "--help" || command == "-h" || command == "help") {
     std::cout << tessaly::kUsage;
     status = 0;
+  } else if (command == "--version") {
+    std::cout << "tessaly-cli " TESSALY_VERSION "\n";
+    status = 0;
   } else {
-    std::cerr << "tessaly-cli: unknown command " << command << "\n" << tessaly::kUsage;
+    std::cerr << "tessaly-cli: unknown command " << tessaly::TerminalText(command) << "\n"
+              << tessaly::kUsage;
     return 2;
   }
   // Output that did not reach its place (a full disk, a closed pipe) is a

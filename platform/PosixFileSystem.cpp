@@ -113,7 +113,7 @@ FsResult<int> OpenChecked(const std::string& path, int flags, bool regularOnly) 
     // this time waiting for its writer.
     close(fd);
     do {
-      fd = open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY);
+      fd = open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return LastError();
   }

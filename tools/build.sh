@@ -1,9 +1,14 @@
 #!/bin/bash
 # Configures and builds one of the project's builds.
-#   tools/build.sh release|sanitize|fuzz
+#   tools/build.sh release|sanitize|fuzz|package
+# package builds the release and makes build/release/tessaly_<version>_amd64.deb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 kind="${1:-release}"
+if [[ "$kind" == package ]]; then
+  bash "$0" release
+  cd build/release && exec cpack -G DEB >/dev/null
+fi
 case "$kind" in
   release)
     cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSALY_WERROR=ON ;;
@@ -14,6 +19,6 @@ case "$kind" in
     cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_WERROR=ON \
       -DCMAKE_CXX_COMPILER=clang++ -DTESSALY_BUILD_FUZZ=ON -DTESSALY_BUILD_UI=OFF \
       -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCH=OFF ;;
-  *) echo "usage: tools/build.sh release|sanitize|fuzz" >&2; exit 2 ;;
+  *) echo "usage: tools/build.sh release|sanitize|fuzz|package" >&2; exit 2 ;;
 esac >/dev/null
 cmake --build "build/$kind"

@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev fonts-noto-cjk xdg-utils
   xvfb xauth strace bc time
+  dpkg-dev desktop-file-utils appstream lintian man-db
 )
 missing=()
 for p in "${packages[@]}"; do

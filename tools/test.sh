@@ -1,7 +1,8 @@
 #!/bin/bash
 # Installs what is missing, then: the build with warnings as errors and every
-# test; every test again under AddressSanitizer and UndefinedBehaviorSanitizer;
-# the header reader's fuzzer for a minute; the source format.
+# test; the Debian package, unpacked and checked; every test again under
+# AddressSanitizer and UndefinedBehaviorSanitizer; the header reader's fuzzer
+# for a minute; the source format.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
@@ -13,6 +14,10 @@ git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 echo "== release build and tests"
 bash tools/build.sh release
 ctest --test-dir build/release --output-on-failure -j2
+
+echo "== the Debian package"
+bash tools/build.sh package
+bash tools/check-package.sh
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 bash tools/build.sh sanitize

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/PosixFileSystem.h"
 #include "platform/qt/DesktopViewer.h"
@@ -24,6 +25,20 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("tessaly " TESSALY_VERSION "\n");
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::printf(
+          "usage: tessaly [--help | --version]\n"
+          "\n"
+          "Opens the window that renames camera pictures after the date and time\n"
+          "in their Exif headers. The command line does the same: tessaly-cli --help.\n");
+      return 0;
+    }
+  }
   if (!HasDisplay()) {
     std::fprintf(stderr,
                  "tessaly: no display to open the window on (neither DISPLAY nor "
