@@ -74,6 +74,11 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
        {"IMG_0001.JPG", "IMG_0002.JPG"}},
       {"a list naming a picture is refused and kept", [&](Scene& s) { s.outside.Write("photo.jpg", first); },
        {"--list", "OUTphoto.jpg", "ROOT"}, 2, "holds something else", 1, {"IMG_0001.JPG", "IMG_0002.JPG"}},
+      {"a list of lines without CR LF is refused and kept", [](Scene& s) { s.outside.Write("l", "a--->b\n"); },
+       {"--list", "OUTl", "ROOT"}, 2, "holds something else", 1, {"IMG_0001.JPG", "IMG_0002.JPG"}},
+      {"a picture swapped for a FIFO after the listing is not waited on", [&](Scene& s) { s.fs.before["open " +
+         s.In("IMG_0001.JPG")] = [path = s.In("IMG_0001.JPG")] { std::remove(path.c_str()); mkfifo(path.c_str(), 0644); };
+       }, plain, 1, "IMG_0001.JPG: cannot be opened: not a regular file", 1, {}, "", std::string(first.begin(), first.end())},
       {"a list that is a link is not followed", [](Scene& s) { s.outside.Write("precious.txt", "a--->b\r\n");
          ASSERT_EQ(symlink("precious.txt", s.outside.PathOf("Rename_List.TXT").c_str()), 0); }, plain, 2, "a symbolic link", 1},
       {"a list that is a FIFO is refused at once", [](Scene& s) { ASSERT_EQ(mkfifo(s.outside.PathOf("f").c_str(), 0644), 0); },

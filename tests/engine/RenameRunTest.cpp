@@ -1,6 +1,7 @@
 #include "engine/RenameRun.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "tests/support/EngineHarness.h"
 
@@ -49,6 +50,9 @@ TEST(RenameRunTest, TheListGoesToTheStateDirectoryWhenTheProgramsIsNotWritable) 
             f.listDir.PathOf("state/tessaly/Rename_List.TXT"));
   EXPECT_EQ(test::ListLines(f.listDir.Read("state/tessaly/Rename_List.TXT"), f.tree.Root()),
             Lines({"IMG_0001.JPG--->2001-01-01-010101.JPG"}));
+  ASSERT_EQ(symlink("elsewhere", f.listDir.PathOf("Rename_List.TXT").c_str()), 0);
+  place.programDirectory = f.listDir.Root();  // a list refused there is not passed over
+  EXPECT_EQ(f.run.StartRun(f.tree.Root(), place).status, RunStatus::ListNotCreated);
   place.programDirectory = f.listDir.PathOf("state");
   EXPECT_EQ(f.run.StartRun(f.tree.Root(), place).renameListPath,
             f.listDir.PathOf("state/Rename_List.TXT"));

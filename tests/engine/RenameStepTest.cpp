@@ -46,6 +46,10 @@ TEST(RenameStepTest, EndsWithTheseFilesLinesAndProblems) {
       {"the same length on a suffix is the same picture: kept",
        {{"IMG.JPG", Pic(kDate)}, {n, Blob(7000)}, {n1, Blob(6000)}}, kPlain, {"IMG.JPG", n, n1}, {}, {RenameDeclined}},
       {"a picture with its name keeps it", {{n, Pic(kDate)}}, kPlain, {n}, {n + "--->" + n}},
+      {"a name freed during the run is taken again", {{"A.JPG", Pic(kDate)}, {"ACME-Z100-" + n,
+       Pic("2010:01:01 00:00:00", 7000)}, {"B.JPG", Pic(kDate, 6001)}}, {false, true, true}, {"ACME-Z100-" + n1,
+       "ACME-Z100-2010-01-01-000000.JPG", "ACME-Z100-" + n}, {"A.JPG--->ACME-Z100-" + n1, "ACME-Z100-" + n +
+       "--->ACME-Z100-2010-01-01-000000.JPG", "B.JPG--->ACME-Z100-" + n}},
       {"pictures first, then sub-directories depth first; hidden directories left", {{"s1/deep/c.JPG",
        Pic("2003:03:03 03:03:03")}, {"s2/d.JPG", Pic("2004:04:04 04:04:04")}, {"a.JPG", Pic("2001:01:01 01:01:01")},
        {".hidden/e.JPG", Pic(kDate)}, {".f.JPG", Pic("2002:02:02 02:02:02")}, {"album.JPG/g.JPG", Pic(kDate)}}, kPlain,
