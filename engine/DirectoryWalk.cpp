@@ -21,7 +21,9 @@ void DirectoryWalk::ProcessDirectory(const std::string& directory) {
   if (state_.stopRequested) return;
 
   // A directory that cannot be listed is reported once, by the file pass.
-  if (!FilePass(directory) || state_.stopRequested) return;
+  bool listed = FilePass(directory);
+  state_.suffixes.Clear();
+  if (!listed || state_.stopRequested) return;
 
   std::vector<std::string> subDirectories;
   if (!SubDirectoryPass(directory, subDirectories)) return;

@@ -126,12 +126,13 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
     return *pictureLength;
   };
   // What earlier searches found spares looking again: the run has freed
-  // none of those names since.
-  SuffixMemory::Known& known = state_.suffixes.For(directory, stem);
-  int index = known.taken;
-  if (sameLengthRule && !known.firstOfLength.empty()) {
-    auto first = known.firstOfLength.find(lengthOfPicture());
-    if (first != known.firstOfLength.end()) index = first->second;
+  // none of those names since. Only a search that met a taken name is
+  // remembered.
+  SuffixMemory::Known* known = state_.suffixes.Find(directory, stem);
+  int index = known ? known->taken : 0;
+  if (known && sameLengthRule && !known->firstOfLength.empty()) {
+    auto first = known->firstOfLength.find(lengthOfPicture());
+    if (first != known->firstOfLength.end()) index = first->second;
   }
   for (;; ++index) {
     if (index >= kSuffixLimit) return std::nullopt;
@@ -142,12 +143,11 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
     bool sameLength = sameLengthRule && status.ok() && status->type == EntryType::Regular &&
                       status->size == lengthOfPicture();
     if (!status.ok() || sameLength) {
-      known.taken = std::max(known.taken, index);
+      if (known) known->taken = std::max(known->taken, index);
       return FreeName{candidate, sameLength};
     }
-    if (status->type == EntryType::Regular) {
-      known.firstOfLength.emplace(status->size, index);
-    }
+    if (!known) known = &state_.suffixes.For(directory, stem);
+    if (status->type == EntryType::Regular) known->firstOfLength.emplace(status->size, index);
   }
 }
 

@@ -14,16 +14,20 @@ std::string Key(const std::string& directory, std::string_view stem) {
 
 }  // namespace
 
+SuffixMemory::Known* SuffixMemory::Find(const std::string& directory, std::string_view stem) {
+  auto it = known_.find(Key(directory, stem));
+  return it == known_.end() ? nullptr : &it->second;
+}
+
 SuffixMemory::Known& SuffixMemory::For(const std::string& directory, std::string_view stem) {
   return known_[Key(directory, stem)];
 }
 
 void SuffixMemory::Forget(const std::string& directory, std::string_view stem, int from) {
-  auto it = known_.find(Key(directory, stem));
-  if (it == known_.end()) return;
-  Known& known = it->second;
-  if (known.taken > from) known.taken = from;
-  std::erase_if(known.firstOfLength, [from](const auto& entry) { return entry.second >= from; });
+  Known* known = Find(directory, stem);
+  if (known == nullptr) return;
+  if (known->taken > from) known->taken = from;
+  std::erase_if(known->firstOfLength, [from](const auto& entry) { return entry.second >= from; });
 }
 
 void SuffixMemory::Freed(const std::string& directory, std::string_view name) {

@@ -18,8 +18,13 @@ class SuffixMemory {
     std::map<std::uint64_t, int> firstOfLength;  // among them, the first regular file of a length
   };
 
-  // What is known of `stem` in `directory` (ending in "/").
+  // What is known of `stem` in `directory` (ending in "/"): Find answers
+  // null where nothing is, For makes an empty record there.
+  Known* Find(const std::string& directory, std::string_view stem);
   Known& For(const std::string& directory, std::string_view stem);
+  // Forgets everything, as a directory's pictures are done: the memory
+  // never grows beyond the clashes of one directory.
+  void Clear() { known_.clear(); }
   // A file named `name` left `directory`: what was known from its candidate
   // on is forgotten.
   void Freed(const std::string& directory, std::string_view name);

@@ -6,6 +6,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/FsError.h"
@@ -27,41 +28,15 @@ bool Unsupported(int error) {
   return error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP;
 }
 
-// The directory that holds a path, opened as the base of the *at calls, never
-// through a symbolic link; and the path's last component.
-class Parent {
- public:
-  explicit Parent(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    name_ = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string directory = path.substr(0, slash == std::string::npos ? 0 : slash);
-    if (directory.empty()) directory.assign(1, slash == std::string::npos ? '.' : '/');
-    fd_ = open(directory.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd_ >= 0) return;
-    error_ = LastError();
-    struct stat st;
-    if ((errno == ENOTDIR || errno == ELOOP) && lstat(directory.c_str(), &st) == 0 &&
-        S_ISLNK(st.st_mode)) {
-      error_ = make_error_code(FsError::SymbolicLink);
-    }
-  }
-  ~Parent() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Parent(const Parent&) = delete;
-  Parent& operator=(const Parent&) = delete;
+// A path split at its last "/": the directory ("." for none, "/" for the
+// root) and the name.
+std::pair<std::string, std::string> Split(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {std::string(1, '.'), path};
+  return {slash == 0 ? std::string(1, '/') : path.substr(0, slash), path.substr(slash + 1)};
+}
 
-  int fd() const { return fd_; }
-  const char* name() const { return name_.c_str(); }
-  std::error_code error() const { return error_; }
-
- private:
-  int fd_ = -1;
-  std::string name_;
-  std::error_code error_;
-};
-
-// A name in a directory opened as a Parent.
+// A name in an open directory.
 struct At {
   int fd;
   const char* name;
@@ -117,26 +92,58 @@ const MoveCalls& MoveCalls::System() {
   return calls;
 }
 
-std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
-                                     const MoveCalls& calls) {
-  Parent source(from);
-  if (source.error()) return source.error();
-  // A rename within one directory needs it opened once.
-  if (from.rfind('/') == to.rfind('/') &&
-      from.compare(0, from.rfind('/'), to, 0, to.rfind('/')) == 0) {
-    std::string name = to.substr(to.rfind('/') + 1);
-    return MoveAt({source.fd(), source.name()}, {source.fd(), name.c_str()}, calls);
-  }
-  Parent target(to);
-  if (target.error()) return target.error();
-  return MoveAt({source.fd(), source.name()}, {target.fd(), target.name()}, calls);
+MoveDirectories::~MoveDirectories() {
+  for (const auto& [path, fd] : open_)
+    close(fd);
 }
 
-std::error_code MoveReplacingTarget(const std::string& from, const std::string& to) {
-  Parent source(from), target(to);
-  if (source.error()) return source.error();
-  if (target.error()) return target.error();
-  if (renameat(source.fd(), source.name(), target.fd(), target.name()) != 0) return LastError();
+FsResult<int> MoveDirectories::Open(const std::string& directory) {
+  for (auto it = open_.begin(); it != open_.end(); ++it) {
+    if (it->first != directory) continue;
+    std::rotate(it, it + 1, open_.end());
+    return open_.back().second;
+  }
+  int fd = open(directory.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    std::error_code error = LastError();
+    struct stat st;
+    if ((errno == ENOTDIR || errno == ELOOP) && lstat(directory.c_str(), &st) == 0 &&
+        S_ISLNK(st.st_mode)) {
+      error = make_error_code(FsError::SymbolicLink);
+    }
+    return error;
+  }
+  constexpr std::size_t kKept = 32;
+  if (open_.size() == kKept) {
+    close(open_.front().second);
+    open_.erase(open_.begin());
+  }
+  open_.emplace_back(directory, fd);
+  return fd;
+}
+
+std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
+                                     MoveDirectories& directories, const MoveCalls& calls) {
+  auto [fromDirectory, fromName] = Split(from);
+  auto [toDirectory, toName] = Split(to);
+  FsResult<int> source = directories.Open(fromDirectory);
+  if (!source.ok()) return source.error();
+  FsResult<int> target = directories.Open(toDirectory);
+  if (!target.ok()) return target.error();
+  return MoveAt({source.value(), fromName.c_str()}, {target.value(), toName.c_str()}, calls);
+}
+
+std::error_code MoveReplacingTarget(const std::string& from, const std::string& to,
+                                    MoveDirectories& directories) {
+  auto [fromDirectory, fromName] = Split(from);
+  auto [toDirectory, toName] = Split(to);
+  FsResult<int> source = directories.Open(fromDirectory);
+  if (!source.ok()) return source.error();
+  FsResult<int> target = directories.Open(toDirectory);
+  if (!target.ok()) return target.error();
+  if (renameat(source.value(), fromName.c_str(), target.value(), toName.c_str()) != 0) {
+    return LastError();
+  }
   return {};
 }
 

@@ -3,6 +3,10 @@
 #include <functional>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
+
+#include "platform/FsResult.h"
 
 namespace tessaly {
 
@@ -17,6 +21,26 @@ struct MoveCalls {
   static const MoveCalls& System();
 };
 
+// The directories that moves go from and to, each opened once, never
+// through a symbolic link, and kept open (the few used last), so that a run
+// of moves in one directory does not open it again for every picture. A
+// directory keeps being the one that was opened, whatever is put at its path
+// afterwards.
+class MoveDirectories {
+ public:
+  MoveDirectories() = default;
+  ~MoveDirectories();
+  MoveDirectories(const MoveDirectories&) = delete;
+  MoveDirectories& operator=(const MoveDirectories&) = delete;
+
+  // The open directory `directory` (a path; "." when empty), or why it
+  // cannot be used: FsError::SymbolicLink for a link in its place.
+  FsResult<int> Open(const std::string& directory);
+
+ private:
+  std::vector<std::pair<std::string, int>> open_;  // the one used last at the back
+};
+
 // Renames `from` to `to` without ever replacing an existing `to`, also one
 // that appears while the call runs: renameat2 with RENAME_NOREPLACE where the
 // file system supports it; else a hard link to the new name and the removal
@@ -27,9 +51,11 @@ struct MoveCalls {
 // `to` are opened without following a link: a link in their place fails with
 // FsError::SymbolicLink, so the move never leaves the directory it names.
 std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
+                                     MoveDirectories& directories,
                                      const MoveCalls& calls = MoveCalls::System());
 
 // Renames `from` to `to`, replacing a file at `to`; the directories as above.
-std::error_code MoveReplacingTarget(const std::string& from, const std::string& to);
+std::error_code MoveReplacingTarget(const std::string& from, const std::string& to,
+                                    MoveDirectories& directories);
 
 }  // namespace tessaly

@@ -117,7 +117,7 @@ FsResult<int> OpenChecked(const std::string& path, int flags, bool regularOnly) 
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return LastError();
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (!S_ISREG(st.st_mode)) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 
@@ -209,11 +209,11 @@ FsResult<PathStatus> PosixFileSystem::StatusOf(const std::string& path, bool fol
 }
 
 std::error_code PosixFileSystem::MoveNoReplace(const std::string& from, const std::string& to) {
-  return MoveWithoutReplacing(from, to);
+  return MoveWithoutReplacing(from, to, directories_);
 }
 
 std::error_code PosixFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
-  return MoveReplacingTarget(from, to);
+  return MoveReplacingTarget(from, to, directories_);
 }
 
 std::error_code PosixFileSystem::CreateDirectory(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileMove.h"
 #include "platform/FileSystem.h"
 
 namespace tessaly {
@@ -15,6 +16,9 @@ class PosixFileSystem final : public FileSystem {
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override;
   std::error_code MoveReplacing(const std::string& from, const std::string& to) override;
   std::error_code CreateDirectory(const std::string& path) override;
+
+ private:
+  MoveDirectories directories_;
 };
 
 }  // namespace tessaly

@@ -23,6 +23,7 @@ TEST(FileMoveTest, MovesWithoutReplacingNorFollowingALinkAndSaysWhyNot) {
   tree.Write("taken", "other");
   tree.Write("dir/x", "");
   ASSERT_EQ(symlink(tree.PathOf("dir").c_str(), tree.PathOf("link").c_str()), 0);
+  MoveDirectories directories;
   const std::pair<const char*, std::error_code> cases[] = {
       {"taken", std::make_error_code(std::errc::file_exists)},
       {"missing/b", std::make_error_code(std::errc::no_such_file_or_directory)},
@@ -31,10 +32,10 @@ TEST(FileMoveTest, MovesWithoutReplacingNorFollowingALinkAndSaysWhyNot) {
       {"renamed", {}},
   };
   for (const auto& [to, error] : cases) {
-    EXPECT_EQ(MoveWithoutReplacing(tree.PathOf("a"), tree.PathOf(to)), error) << to;
+    EXPECT_EQ(MoveWithoutReplacing(tree.PathOf("a"), tree.PathOf(to), directories), error) << to;
   }
   EXPECT_EQ(tree.Files(), (Files{{"dir/x", ""}, {"renamed", "picture"}, {"taken", "other"}}));
-  EXPECT_FALSE(MoveReplacingTarget(tree.PathOf("renamed"), tree.PathOf("taken")));
+  EXPECT_FALSE(MoveReplacingTarget(tree.PathOf("renamed"), tree.PathOf("taken"), directories));
   EXPECT_EQ(tree.Files(), (Files{{"dir/x", ""}, {"taken", "picture"}}));
 }
 
@@ -49,7 +50,9 @@ TEST(FileMoveTest, WithoutRenameNoReplaceOrLinksTheNameIsReservedFirst) {
       if (otherProgramComes) tree.Write("b", "arrived just now");
       return MoveCalls::System().createExclusive(dir, name);
     };
-    std::error_code error = MoveWithoutReplacing(tree.PathOf("a"), tree.PathOf("b"), calls);
+    MoveDirectories directories;
+    std::error_code error =
+        MoveWithoutReplacing(tree.PathOf("a"), tree.PathOf("b"), directories, calls);
     EXPECT_EQ(error,
               otherProgramComes ? std::make_error_code(std::errc::file_exists) : std::error_code{});
     Files expected = {{"b", "picture"}};
