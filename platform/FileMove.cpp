@@ -122,29 +122,35 @@ FsResult<int> MoveDirectories::Open(const std::string& directory) {
   return fd;
 }
 
-std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
-                                     MoveDirectories& directories, const MoveCalls& calls) {
+namespace {
+
+// Opens the directories of a move's two ends and makes the move with them.
+template <typename Move>
+std::error_code WithEnds(const std::string& from, const std::string& to,
+                         MoveDirectories& directories, Move move) {
   auto [fromDirectory, fromName] = Split(from);
   auto [toDirectory, toName] = Split(to);
   FsResult<int> source = directories.Open(fromDirectory);
   if (!source.ok()) return source.error();
   FsResult<int> target = directories.Open(toDirectory);
   if (!target.ok()) return target.error();
-  return MoveAt({source.value(), fromName.c_str()}, {target.value(), toName.c_str()}, calls);
+  return move(At{source.value(), fromName.c_str()}, At{target.value(), toName.c_str()});
+}
+
+}  // namespace
+
+std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
+                                     MoveDirectories& directories, const MoveCalls& calls) {
+  return WithEnds(from, to, directories,
+                  [&](At source, At target) { return MoveAt(source, target, calls); });
 }
 
 std::error_code MoveReplacingTarget(const std::string& from, const std::string& to,
                                     MoveDirectories& directories) {
-  auto [fromDirectory, fromName] = Split(from);
-  auto [toDirectory, toName] = Split(to);
-  FsResult<int> source = directories.Open(fromDirectory);
-  if (!source.ok()) return source.error();
-  FsResult<int> target = directories.Open(toDirectory);
-  if (!target.ok()) return target.error();
-  if (renameat(source.value(), fromName.c_str(), target.value(), toName.c_str()) != 0) {
-    return LastError();
-  }
-  return {};
+  return WithEnds(from, to, directories, [](At source, At target) {
+    return renameat(source.fd, source.name, target.fd, target.name) == 0 ? std::error_code{}
+                                                                         : LastError();
+  });
 }
 
 }  // namespace tessaly
