@@ -30,20 +30,18 @@ inline Lines Sorted(Lines v) {
 }
 
 // A front end for tests: options as set, every call written down in order,
-// replace questions answered by a fixed rule, a stop after a chosen number
-// of hand-overs.
+// every replace question answered no, a stop after a chosen number of
+// hand-overs.
 struct RecordingFrontEnd final : FrontEnd {
   RenameOptions options;
-  ReplaceAnswer replaceAnswer = ReplaceAnswer::Keep;
   int stopAfterHandOvers = -1, handOvers = 0;          // never stops when negative
   std::function<void(RecordingFrontEnd&)> onHandOver;  // runs inside each hand-over
-  Lines events, directories;
+  Lines events;
   std::vector<ReplaceQuestion> questions;
   std::vector<Problem> problems;
 
   RenameOptions ReadOptions() override { return options; }
   void ShowDirectory(std::string_view directory) override {
-    directories.emplace_back(directory);
     events.push_back("dir " + std::string(directory));
   }
   void ShowPicture(const ShownPicture& p) override {
@@ -60,7 +58,7 @@ struct RecordingFrontEnd final : FrontEnd {
   }
   ReplaceAnswer AskReplace(const ReplaceQuestion& question) override {
     questions.push_back(question);
-    return replaceAnswer;
+    return ReplaceAnswer::Keep;
   }
   void ReportProblem(const Problem& problem) override { problems.push_back(problem); }
   std::vector<ProblemKind> ProblemKinds() const {
@@ -93,7 +91,6 @@ struct EngineFixture {
   FaultyFileSystem fs;
   RecordingFrontEnd frontEnd;
   RenameRun run{fs, frontEnd};
-  std::string listBytes;
 
   explicit EngineFixture(const std::vector<std::pair<std::string, Bytes>>& files = {},
                          RenameOptions options = {false, false, false}) {
@@ -107,8 +104,7 @@ struct EngineFixture {
     RunOutcome outcome = run.StartRun(start.empty() ? tree.Root() : start,
                                       RenameListPlace{listDir.PathOf("Rename_List.TXT"), "", ""});
     EXPECT_EQ(outcome.status, expected) << outcome.reason;
-    listBytes = listDir.Read("Rename_List.TXT");
-    return ListLines(listBytes, tree.Root());
+    return ListLines(listDir.Read("Rename_List.TXT"), tree.Root());
   }
   // A hash of every file's content, wherever it stands: a run must keep these.
   std::multiset<std::size_t> Contents() const {
