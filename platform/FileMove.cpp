@@ -98,10 +98,20 @@ MoveDirectories::~MoveDirectories() {
 }
 
 FsResult<int> MoveDirectories::Open(const std::string& directory) {
+  // A kept directory serves only while it still stands at its path: one
+  // renamed away meanwhile, and another put in its place, is opened anew.
+  struct stat now, kept;
+  bool looked = lstat(directory.c_str(), &now) == 0;
   for (auto it = open_.begin(); it != open_.end(); ++it) {
     if (it->first != directory) continue;
-    std::rotate(it, it + 1, open_.end());
-    return open_.back().second;
+    if (looked && fstat(it->second, &kept) == 0 && kept.st_ino == now.st_ino &&
+        kept.st_dev == now.st_dev) {
+      std::rotate(it, it + 1, open_.end());
+      return open_.back().second;
+    }
+    close(it->second);
+    open_.erase(it);
+    break;
   }
   int fd = open(directory.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) {

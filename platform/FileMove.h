@@ -23,9 +23,8 @@ struct MoveCalls {
 
 // The directories that moves go from and to, each opened once, never
 // through a symbolic link, and kept open (the few used last), so that a run
-// of moves in one directory does not open it again for every picture. A
-// directory keeps being the one that was opened, whatever is put at its path
-// afterwards.
+// of moves in one directory does not open it again for every picture. A kept
+// directory serves its path only while it still stands there.
 class MoveDirectories {
  public:
   MoveDirectories() = default;

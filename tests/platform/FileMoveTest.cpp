@@ -39,6 +39,17 @@ TEST(FileMoveTest, MovesWithoutReplacingNorFollowingALinkAndSaysWhyNot) {
   EXPECT_EQ(tree.Files(), (Files{{"dir/x", ""}, {"taken", "picture"}}));
 }
 
+TEST(FileMoveTest, AKeptDirectoryServesItsPathOnlyWhileItStandsThere) {
+  test::TempTree tree;
+  tree.Write("d/x", "first");
+  MoveDirectories kept;
+  EXPECT_FALSE(MoveWithoutReplacing(tree.PathOf("d/x"), tree.PathOf("d/y"), kept));
+  std::filesystem::rename(tree.PathOf("d"), tree.PathOf("e"));  // another d takes its place
+  tree.Write("d/x", "second");
+  EXPECT_FALSE(MoveWithoutReplacing(tree.PathOf("d/x"), tree.PathOf("d/z"), kept));
+  EXPECT_EQ(tree.Files(), (Files{{"d/z", "second"}, {"e/y", "first"}}));
+}
+
 TEST(FileMoveTest, WithoutRenameNoReplaceOrLinksTheNameIsReservedFirst) {
   for (bool otherProgramComes : {false, true}) {
     test::TempTree tree;
