@@ -93,42 +93,43 @@ const MoveCalls& MoveCalls::System() {
 }
 
 MoveDirectories::~MoveDirectories() {
-  for (const auto& [path, fd] : open_)
-    close(fd);
+  for (const Kept& kept : open_)
+    close(kept.fd);
 }
 
 FsResult<int> MoveDirectories::Open(const std::string& directory) {
   // A kept directory serves only while it still stands at its path: one
   // renamed away meanwhile, and another put in its place, is opened anew.
-  struct stat now, kept;
+  struct stat now;
   bool looked = lstat(directory.c_str(), &now) == 0;
   for (auto it = open_.begin(); it != open_.end(); ++it) {
-    if (it->first != directory) continue;
-    if (looked && fstat(it->second, &kept) == 0 && kept.st_ino == now.st_ino &&
-        kept.st_dev == now.st_dev) {
+    if (it->path != directory) continue;
+    if (looked && it->inode == now.st_ino && it->device == now.st_dev) {
       std::rotate(it, it + 1, open_.end());
-      return open_.back().second;
+      return open_.back().fd;
     }
-    close(it->second);
+    close(it->fd);
     open_.erase(it);
     break;
   }
   int fd = open(directory.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) {
+  struct stat opened;
+  if (fd < 0 || fstat(fd, &opened) != 0) {
     std::error_code error = LastError();
-    struct stat st;
-    if ((errno == ENOTDIR || errno == ELOOP) && lstat(directory.c_str(), &st) == 0 &&
-        S_ISLNK(st.st_mode)) {
+    if (fd >= 0) close(fd);
+    if ((error == std::errc::not_a_directory ||
+         error == std::errc::too_many_symbolic_link_levels) &&
+        looked && S_ISLNK(now.st_mode)) {
       error = make_error_code(FsError::SymbolicLink);
     }
     return error;
   }
   constexpr std::size_t kKept = 32;
   if (open_.size() == kKept) {
-    close(open_.front().second);
+    close(open_.front().fd);
     open_.erase(open_.begin());
   }
-  open_.emplace_back(directory, fd);
+  open_.push_back({directory, fd, opened.st_dev, opened.st_ino});
   return fd;
 }
 
@@ -142,7 +143,7 @@ std::error_code WithEnds(const std::string& from, const std::string& to,
   auto [toDirectory, toName] = Split(to);
   FsResult<int> source = directories.Open(fromDirectory);
   if (!source.ok()) return source.error();
-  FsResult<int> target = directories.Open(toDirectory);
+  FsResult<int> target = toDirectory == fromDirectory ? source : directories.Open(toDirectory);
   if (!target.ok()) return target.error();
   return move(At{source.value(), fromName.c_str()}, At{target.value(), toName.c_str()});
 }

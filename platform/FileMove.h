@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 #include <system_error>
@@ -37,7 +39,13 @@ class MoveDirectories {
   FsResult<int> Open(const std::string& directory);
 
  private:
-  std::vector<std::pair<std::string, int>> open_;  // the one used last at the back
+  struct Kept {
+    std::string path;
+    int fd;
+    dev_t device;
+    ino_t inode;
+  };
+  std::vector<Kept> open_;  // the one used last at the back
 };
 
 // Renames `from` to `to` without ever replacing an existing `to`, also one
