@@ -20,11 +20,8 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
 
 // Whether `name` is `newName` with a suffix: STEM-k.JPG.
 bool IsSuffixedForm(std::string_view name, std::string_view newName) {
-  std::string_view stem = newName.substr(0, newName.size() - 4);
-  if (!name.starts_with(stem) || !name.ends_with(".JPG")) return false;
-  std::string_view middle = name.substr(stem.size(), name.size() - stem.size() - 4);
-  return middle.size() >= 2 && middle[0] == '-' && middle[1] != '0' &&
-         std::all_of(middle.begin() + 1, middle.end(), [](char c) { return c >= '0' && c <= '9'; });
+  auto split = SplitSuffix(name);
+  return split && split->first == newName.substr(0, newName.size() - 4);
 }
 
 std::string Candidate(const std::string& newName, const std::string& stem, int index) {

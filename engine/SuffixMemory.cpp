@@ -32,15 +32,21 @@ void SuffixMemory::Forget(const std::string& directory, std::string_view stem, i
 
 void SuffixMemory::Freed(const std::string& directory, std::string_view name) {
   if (!name.ends_with(".JPG")) return;
+  Forget(directory, name.substr(0, name.size() - 4), 0);  // the bare name of its own stem
+  if (auto split = SplitSuffix(name)) Forget(directory, split->first, split->second);
+}
+
+std::optional<std::pair<std::string_view, int>> SplitSuffix(std::string_view name) {
+  if (!name.ends_with(".JPG")) return std::nullopt;
   std::string_view base = name.substr(0, name.size() - 4);
-  Forget(directory, base, 0);  // the bare name of the stem `base`
-  // STEM-k.JPG is candidate k of STEM.
   std::size_t dash = base.rfind('-');
-  if (dash == std::string_view::npos || dash + 1 >= base.size() || base[dash + 1] == '0') return;
+  if (dash == std::string_view::npos || dash + 1 >= base.size() || base[dash + 1] == '0') {
+    return std::nullopt;
+  }
   int k = 0;
   auto [end, error] = std::from_chars(base.data() + dash + 1, base.data() + base.size(), k);
-  if (error == std::errc() && end == base.data() + base.size())
-    Forget(directory, base.substr(0, dash), k);
+  if (error != std::errc() || end != base.data() + base.size()) return std::nullopt;
+  return std::pair{base.substr(0, dash), k};
 }
 
 }  // namespace tessaly

@@ -2,10 +2,16 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tessaly {
+
+// The stem and the suffix number of a name of the form STEM-k.JPG (k from 1,
+// written without leading zeros); nothing for any other name.
+std::optional<std::pair<std::string_view, int>> SplitSuffix(std::string_view name);
 
 // What the clash searches of one run have learnt about the names of a stem
 // in a directory (STEM.JPG, STEM-1.JPG, ...), so that a burst of pictures
