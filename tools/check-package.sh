@@ -21,17 +21,10 @@ for command in "" probe rename; do
   "$bin/tessaly-cli" $command --help | grep -q "^usage: tessaly-cli" || fail "tessaly-cli $command --help"
 done
 
-# A picture taken on 12 August 2009 at 12:07:41: a little-endian Exif header
-# with one DateTime entry pointing at offset 100.
-mkdir -p "$work/pictures"
-{
-  printf '\xff\xd8\xff\xe1\x10\x00Exif\x00\x00II\x2a\x00\x08\x00\x00\x00'
-  printf '\x01\x00\x32\x01\x02\x00\x14\x00\x00\x00\x58\x00\x00\x00'
-  head -c 66 /dev/zero
-  printf '2009:08:12 12:07:41\x00'
-  head -c 5000 /dev/zero
-} >"$work/pictures/IMG_0001.JPG"
-"$bin/tessaly-cli" probe "$work/pictures/IMG_0001.JPG" | grep -q '"new_name":"2009-08-12-120741.JPG"' ||
+# A camera picture, made by the build's own tree maker: taken on 1 January
+# 2010 at 08:00:00.
+build/release/bench/make_picture_tree "$work/pictures" 1 1
+"$bin/tessaly-cli" probe "$work/pictures/card0/IMG_0.JPG" | grep -q '"new_name":"2010-01-01-080000.JPG"' ||
   fail "probe from the unpacked package"
 
 depends=$(dpkg-deb -f "$deb" Depends)
