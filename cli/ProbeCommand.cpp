@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "cli/Json.h"
 #include "cli/TerminalText.h"
 #include "cli/Usage.h"
 #include "core/BuildNewName.h"
+#include "core/Json.h"
 #include "core/ReadPictureInfo.h"
 #include "core/Windows1252.h"
 

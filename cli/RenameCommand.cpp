@@ -5,6 +5,7 @@
 #include "cli/CliFrontEnd.h"
 #include "cli/TerminalText.h"
 #include "cli/Usage.h"
+#include "platform/OverlayFileSystem.h"
 
 namespace tessaly {
 
@@ -14,12 +15,14 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
   RenameOptions options;
   RenameListPlace place = defaultPlace;
   std::string directory;
-  bool optionsEnded = false;
+  bool optionsEnded = false, dryRun = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (!optionsEnded && (argument == "--help" || argument == "-h")) {
       out << kRenameUsage;
       return 0;
+    } else if (!optionsEnded && argument == "--dry-run") {
+      dryRun = true;
     } else if (!optionsEnded && argument == "--no-subdir") {
       options.DateDirectories = false;
     } else if (!optionsEnded && argument == "--maker") {
@@ -55,8 +58,12 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
   std::filesystem::path absolute = std::filesystem::absolute(directory, error);
   if (!error) directory = absolute.string();
 
+  // A preview is the same run over a file system that keeps every change in
+  // memory; it keeps no journal.
+  OverlayFileSystem preview(fileSystem);
+  if (dryRun) place.journalDirectory.clear();
   CliFrontEnd frontEnd(options, err, showProgress);
-  RenameRun run(fileSystem, frontEnd);
+  RenameRun run(dryRun ? preview : fileSystem, frontEnd);
   RunOutcome outcome = run.StartRun(directory, place);
   frontEnd.EndProgress();
   switch (outcome.status) {
@@ -69,7 +76,25 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
     case RunStatus::Stopped:
       break;
   }
-  out << "Rename list: " << TerminalText(outcome.renameListPath) << "\n";
+  const RunSummary& summary = outcome.summary;
+  const std::string moved = std::to_string(summary.movedIntoDateDirectories) + " into " +
+                            std::to_string(summary.dateDirectories.size()) + " date directories";
+  if (dryRun) {
+    const std::string list = preview.AppendedText(outcome.renameListPath);
+    std::string_view lines = list;
+    for (std::size_t end; (end = lines.find("\r\n")) != std::string_view::npos;) {
+      out << TerminalText(lines.substr(0, end)) << "\n";
+      lines.remove_prefix(end + 2);
+    }
+    out << "Preview: would rename " << summary.renamed << ", move " << moved << ", pass over "
+        << summary.passedOver << "; nothing was changed\n";
+  } else {
+    out << "Rename list: " << TerminalText(outcome.renameListPath) << "\n";
+    out << "Renamed " << summary.renamed << ", moved " << moved << ", passed over "
+        << summary.passedOver << "; journal: "
+        << (outcome.journalPath.empty() ? std::string("none") : TerminalText(outcome.journalPath))
+        << "\n";
+  }
   out << "Rename Count = " << run.RenameCount() << "\n";
   out.flush();
   return frontEnd.Problems() > 0 ? 1 : 0;

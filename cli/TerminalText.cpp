@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "cli/Json.h"
+#include "core/Utf8.h"
 
 namespace tessaly {
 namespace {

@@ -11,6 +11,7 @@
 #include "cli/ProbeCommand.h"
 #include "cli/RenameCommand.h"
 #include "cli/TerminalText.h"
+#include "cli/UndoCommand.h"
 #include "cli/Usage.h"
 #include "platform/PosixFileSystem.h"
 
@@ -30,6 +31,9 @@ int main(int argc, char** argv) {
   } else if (command == "rename") {
     status = tessaly::RunRenameCommand(rest, fileSystem, tessaly::DefaultRenameListPlace(),
                                        isatty(STDERR_FILENO) == 1, std::cout, std::cerr);
+  } else if (command == "undo") {
+    status = tessaly::RunUndoCommand(
+        rest, fileSystem, tessaly::DefaultRenameListPlace().journalDirectory, std::cout, std::cerr);
   } else if (command == "--help" || command == "-h" || command == "help") {
     std::cout << tessaly::kUsage;
     status = 0;

@@ -38,7 +38,11 @@ enum class ProblemKind {
   DirectoryUnreadable,     // a directory could not be listed
   EntryUnreadable,         // the type of a directory entry could not be read
   LinkNotFollowed,         // a symbolic link to a directory, not entered
-  RenameListWriteFailed    // a line could not be written; the run stops
+  RenameListWriteFailed,   // a line could not be written; the run stops
+  JournalWriteFailed,      // a journal record could not be written; the run stops
+  NotUndone,         // undo left a change as it is: the file changed, or its old place is taken
+  ReplacedFileLost,  // undo moved a picture back, but the file it replaced is gone
+  DirectoryKept,     // undo kept a directory that the run made: it is not empty
 };
 
 struct Problem {

@@ -11,6 +11,7 @@ RenameListPlace DefaultRenameListPlace() {
   RenameListPlace place;
   place.programDirectory = ExecutableDirectory();
   place.stateDirectory = UserStateDirectory();
+  if (!place.stateDirectory.empty()) place.journalDirectory = place.stateDirectory + "/journals";
   return place;
 }
 
@@ -47,14 +48,34 @@ RunOutcome RenameRun::StartRun(const std::string& selectedDirectory, const Renam
   }
   outcome.renameListPath = list.Path();
 
-  RunState state{fileSystem_, frontEnd_, list, renameCount_};
+  Journal journal;
+  if (!place.journalDirectory.empty()) {
+    if (std::error_code made = journal.Create(fileSystem_, place.journalDirectory,
+                                              std::chrono::system_clock::now(), directory)) {
+      list.Close();
+      outcome.status = RunStatus::ListNotCreated;
+      outcome.reason = "cannot write the run's journal (" +
+                       (journal.Path().empty() ? place.journalDirectory : journal.Path()) + ": " +
+                       made.message() + ")";
+      return outcome;
+    }
+    outcome.journalPath = journal.Path();
+  }
+
+  RunState state{fileSystem_, frontEnd_, list, renameCount_,
+                 place.journalDirectory.empty() ? nullptr : &journal};
   DirectoryWalk walk(state);
   walk.ProcessDirectory(directory);
   if (std::error_code closed = list.Close()) {
     frontEnd_.ReportProblem(Problem{ProblemKind::RenameListWriteFailed, list.Path(),
                                     "cannot close the rename list: " + closed.message()});
   }
+  if (std::error_code closed = journal.Close()) {
+    frontEnd_.ReportProblem(Problem{ProblemKind::JournalWriteFailed, journal.Path(),
+                                    "cannot close the journal: " + closed.message()});
+  }
   outcome.status = state.stopRequested ? RunStatus::Stopped : RunStatus::Completed;
+  outcome.summary = std::move(state.summary);
   return outcome;
 }
 

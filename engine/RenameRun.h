@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/FrontEnd.h"
+#include "engine/RunState.h"
 #include "platform/FileSystem.h"
 
 namespace tessaly {
@@ -14,29 +15,35 @@ enum class RunStatus {
   Stopped,           // the front end asked to stop; the list holds every line so far
   NothingSelected,   // no directory was chosen: nothing walked, no list made
   DirectoryMissing,  // the chosen directory is not a directory: nothing done
-  ListNotCreated,    // the rename list could not be made or was refused: nothing renamed
+  ListNotCreated,    // the rename list or the journal could not be made: nothing renamed
 };
 
 struct RunOutcome {
   RunStatus status = RunStatus::Completed;
   std::string renameListPath;  // where this run's list is (when it was made)
+  std::string journalPath;     // where this run's journal is (when it keeps one)
   std::string reason;          // why the run did not start
+  RunSummary summary;
 };
 
 // Where a run puts its rename list: a path chosen by the user, or the
-// default places (the program's directory, then the user's state directory).
+// default places (the program's directory, then the user's state
+// directory); and the directory of the journals of runs, none kept when
+// empty.
 struct RenameListPlace {
   std::string explicitPath;  // when not empty, the one place tried
   std::string programDirectory;
   std::string stateDirectory;
+  std::string journalDirectory;
 };
 
 // The default places: the running program's directory, then the user's
-// state directory.
+// state directory; the journals in the state directory's "journals".
 RenameListPlace DefaultRenameListPlace();
 
-// A rename run, as the Start button makes it: a fresh rename list, the walk
-// of the chosen directory and everything below it, the list closed again.
+// A rename run, as the Start button makes it: a fresh rename list and a new
+// journal, the walk of the chosen directory and everything below it, both
+// closed again.
 // The count of renamed pictures belongs to this object and goes on across
 // runs.
 class RenameRun {

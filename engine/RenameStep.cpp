@@ -84,7 +84,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
   }
   if (renameTarget != picturePath) {
     bool declined = false;
-    std::error_code error = Move(picturePath, renameTarget, declined);
+    std::error_code error = Move(picturePath, renameTarget, JournalRecord::Kind::Rename, declined);
     if (declined || error) {
       state_.Report(declined ? ProblemKind::RenameDeclined : ProblemKind::RenameFailed, picturePath,
                     declined ? "not renamed: kept the existing " + renameTarget
@@ -97,6 +97,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
       }
       return;
     }
+    ++state_.summary.renamed;
   }
 
   ++state_.renameCount;
@@ -148,16 +149,57 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
   }
 }
 
-std::error_code RenameStep::Move(const std::string& from, const std::string& to, bool& declined) {
+std::error_code RenameStep::Move(const std::string& from, const std::string& to,
+                                 JournalRecord::Kind kind, bool& declined) {
   declined = false;
+  JournalRecord record{kind, from, to, false, {}};
+  if (state_.journal) {
+    FsResult<PathStatus> identity = state_.fileSystem.StatusOf(from, false);
+    if (!identity.ok()) return identity.error();
+    record.identity = FileIdentity::Of(identity.value());
+    if (std::error_code error = WriteAhead(record)) return error;
+  }
   std::error_code error = state_.fileSystem.MoveNoReplace(from, to);
   if (error == std::errc::file_exists &&
       state_.frontEnd.AskReplace(ReplaceQuestion{from, to}) == ReplaceAnswer::Replace) {
+    record.replaced = true;
+    if (state_.journal) {
+      if (std::error_code e = TakeBackRecord(from)) return e;
+      if (std::error_code e = WriteAhead(record)) return e;
+    }
     error = state_.fileSystem.MoveReplacing(from, to);
   } else if (error == std::errc::file_exists) {
     declined = true;
   }
-  if (!error) state_.suffixes.Freed(DirectoryOf(from), PictureFileName(from));
+  if (!error && !declined) {
+    state_.suffixes.Freed(DirectoryOf(from), PictureFileName(from));
+  } else if (state_.journal) {
+    TakeBackRecord(from);
+  }
+  return error;
+}
+
+std::error_code RenameStep::WriteAhead(const JournalRecord& record) {
+  std::error_code error = state_.journal->Append(record);
+  if (error) {
+    state_.Report(
+        ProblemKind::JournalWriteFailed, state_.journal->Path(),
+        "cannot write the journal: " + error.message() + "; the run stops before " +
+            (record.kind == JournalRecord::Kind::MakeDirectory ? "making " + record.from
+                                                               : "moving " + record.from));
+    state_.stopRequested = true;
+  }
+  return error;
+}
+
+std::error_code RenameStep::TakeBackRecord(const std::string& path) {
+  std::error_code error = state_.journal->TakeBackLast();
+  if (error) {
+    state_.Report(ProblemKind::JournalWriteFailed, state_.journal->Path(),
+                  "cannot take back the record of " + path +
+                      ", which did not change: " + error.message() + "; the run stops");
+    state_.stopRequested = true;
+  }
   return error;
 }
 
@@ -177,7 +219,12 @@ void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const st
                                     : " is not a directory"));
   }
   if (!status.ok()) {
+    if (state_.journal && WriteAhead(JournalRecord{
+                              JournalRecord::Kind::MakeDirectory, subDirectory, "", false, {}})) {
+      return;
+    }
     if (std::error_code made = state_.fileSystem.CreateDirectory(subDirectory)) {
+      if (state_.journal) TakeBackRecord(subDirectory);
       return fail("cannot create " + subDirectory + ": " + made.message());
     }
   }
@@ -186,11 +233,14 @@ void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const st
     return fail("no free name in " + subDirectory + ": every suffix up to -32766 is taken");
   const std::string target = subDirectory + "/" + found->candidate;
   bool declined = false;
-  std::error_code error = Move(renameTarget, target, declined);
+  std::error_code error = Move(renameTarget, target, JournalRecord::Kind::Move, declined);
   if (declined) {
     fail("not moved: kept the existing " + target);
   } else if (error) {
     fail("cannot move to " + target + ": " + error.message());
+  } else {
+    ++state_.summary.movedIntoDateDirectories;
+    state_.summary.dateDirectories.insert(subDirectory);
   }
 }
 

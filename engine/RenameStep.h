@@ -20,7 +20,8 @@ namespace tessaly {
 // declined; such a picture stays as it was, uncounted, and is reported. A
 // list that cannot be written stops the run before the rename. A failed move
 // into the date sub-directory is reported and leaves the picture renamed in
-// its own directory, as its line says.
+// its own directory, as its line says. Every change on disk (rename, move,
+// directory made) is written ahead to the run's journal, when it keeps one.
 class RenameStep {
  public:
   explicit RenameStep(RunState& state) : state_(state) {}
@@ -45,8 +46,15 @@ class RenameStep {
   // when no suffix below the limit is free.
   std::optional<FreeName> FindFreeName(const std::string& directory, const std::string& newName,
                                        const std::string& picturePath, bool sameLengthRule);
-  // Moves without replacing, unless the front end says yes to replacing.
-  std::error_code Move(const std::string& from, const std::string& to, bool& declined);
+  // Moves without replacing, unless the front end says yes to replacing;
+  // the journal's record is written ahead and taken back when the move does
+  // not happen. A journal that cannot be written stops the run, and no move
+  // is made.
+  std::error_code Move(const std::string& from, const std::string& to, JournalRecord::Kind kind,
+                       bool& declined);
+  // Both report a journal that cannot be written and stop the run.
+  std::error_code WriteAhead(const JournalRecord& record);
+  std::error_code TakeBackRecord(const std::string& path);
   void MoveIntoDateDirectory(const std::string& renameTarget, const std::string& newName,
                              const std::string& datePart);
 

@@ -27,7 +27,12 @@ struct DirectoryEntry {
 struct PathStatus {
   EntryType type = EntryType::Unknown;
   std::uint64_t size = 0;
-  std::int64_t modifiedSeconds = 0;  // seconds since the epoch
+  // What tells one file from another over time: where it lives, and when
+  // its content last changed (nanoseconds since the epoch). A rename keeps
+  // all four.
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t modifiedNanoseconds = 0;
 };
 
 // A file open for reading, forward only.
@@ -97,6 +102,9 @@ class FileSystem {
   // Creates one directory; an existing directory of that name is success,
   // anything else of that name (a link to a directory too) is not.
   virtual std::error_code CreateDirectory(const std::string& path) = 0;
+  // Removes the directory at `path` when it is empty; fails otherwise (a
+  // link in its place too) and leaves it as it is.
+  virtual std::error_code RemoveDirectory(const std::string& path) = 0;
 };
 
 }  // namespace tessaly

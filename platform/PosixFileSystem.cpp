@@ -204,7 +204,10 @@ FsResult<PathStatus> PosixFileSystem::StatusOf(const std::string& path, bool fol
   PathStatus status;
   status.type = TypeOfMode(st.st_mode);
   status.size = static_cast<std::uint64_t>(st.st_size);
-  status.modifiedSeconds = static_cast<std::int64_t>(st.st_mtime);
+  status.device = static_cast<std::uint64_t>(st.st_dev);
+  status.inode = static_cast<std::uint64_t>(st.st_ino);
+  status.modifiedNanoseconds =
+      static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
   return status;
 }
 
@@ -227,6 +230,10 @@ std::error_code PosixFileSystem::CreateDirectory(const std::string& path) {
     return std::make_error_code(std::errc::not_a_directory);
   }
   return error;
+}
+
+std::error_code PosixFileSystem::RemoveDirectory(const std::string& path) {
+  return rmdir(path.c_str()) == 0 ? std::error_code() : LastError();
 }
 
 }  // namespace tessaly

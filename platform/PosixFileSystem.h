@@ -16,6 +16,7 @@ class PosixFileSystem final : public FileSystem {
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override;
   std::error_code MoveReplacing(const std::string& from, const std::string& to) override;
   std::error_code CreateDirectory(const std::string& path) override;
+  std::error_code RemoveDirectory(const std::string& path) override;
 
  private:
   MoveDirectories directories_;

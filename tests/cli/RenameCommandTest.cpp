@@ -1,6 +1,7 @@
 #include "cli/RenameCommand.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -21,10 +22,16 @@ TEST(RenameCommandTest, OptionsExitStatusAndOutput) {
   // clang-format off
   const struct { const char* why; Lines arguments; int status; Lines files; std::string out, err; } cases[] = {
       {"maker", {"--no-subdir", "--maker", "--list", "LIST", "ROOT"}, 0, {"ACME-" + n},
-       "Rename list: LIST\nRename Count = 1\n", ""},
+       "Rename list: LIST\nRenamed 1, moved 0 into 0 date directories, passed over 0; journal: JOURNALS/", ""},
       {"model alone", {"--no-subdir", "--model", "--list", "LIST", "ROOT"}, 0, {"Z100-" + n}, "Count = 1\n", ""},
       {"date directories and the default list", {"ROOT"}, 0, {"2009-08-12/" + n},
-       "Rename list: DEFAULT\nRename Count = 2\n", ""},
+       "Rename list: DEFAULT\nRenamed 1, moved 1 into 1 date directories, passed over 0; journal: JOURNALS/", ""},
+      {"a preview changes nothing and prints the list", {"--dry-run", "ROOT"}, 0, {img},
+       "ROOT" + img + "--->ROOT" + n + "\nROOT2009-08-12/" + n + "--->ROOT2009-08-12/" + n +
+       "\nPreview: would rename 1, move 1 into 1 date directories, pass over 0; nothing was changed\n"
+       "Rename Count = 2\n", ""},
+      {"a preview reports what the run would", {"--dry-run", "--list", "LIST", "ROOT"}, 1, {img},
+       "pass over 1; nothing was changed\nRename Count = 2\n", "fifo.jpg: not a regular file"},
       {"-- ends the options", {"--list", "LIST", "--", "--no-subdir"}, 2, {img}, "",
        "--no-subdir/: No such file or directory; nothing was renamed"},
       {"an empty list name", {"--list", "", "ROOT"}, 2, {img}, "", "--list needs a file name"},
@@ -37,11 +44,13 @@ TEST(RenameCommandTest, OptionsExitStatusAndOutput) {
   for (const auto& c : cases) {
     test::TempTree tree, programDir;
     tree.Write(img, test::Pic("2009:08:12 12:07:41"));
+    if (c.err.starts_with("fifo.jpg")) mkfifo(tree.PathOf("fifo.jpg").c_str(), 0600);
     auto fill = [&](std::string text) {
       for (const auto& [word, path] : {std::pair{"ROOT", tree.Root()},
                                        {"DEFAULT", programDir.PathOf("Rename_List.TXT")},
-                                       {"LIST", programDir.PathOf("list.txt")}}) {
-        if (auto at = text.find(word); at != std::string::npos)
+                                       {"LIST", programDir.PathOf("list.txt")},
+                                       {"JOURNALS", programDir.PathOf("journals")}}) {
+        for (std::size_t at; (at = text.find(word)) != std::string::npos;)
           text.replace(at, std::strlen(word), path);
       }
       return text;
@@ -51,9 +60,14 @@ TEST(RenameCommandTest, OptionsExitStatusAndOutput) {
       arguments.push_back(fill(a));
     test::FaultyFileSystem fs;
     std::ostringstream out, err;
-    RenameListPlace place{"", programDir.Root(), ""};
+    RenameListPlace place{"", programDir.Root(), "", programDir.PathOf("journals")};
     EXPECT_EQ(RunRenameCommand(arguments, fs, place, false, out, err), c.status) << c.why;
-    EXPECT_TRUE(out.str().ends_with(fill(c.out))) << c.why << ": " << out.str();
+    EXPECT_NE(out.str().find(fill(c.out)), std::string::npos) << c.why << ": " << out.str();
+    const std::string last = out.str().substr(out.str().rfind('\n', out.str().size() - 2) + 1);
+    EXPECT_EQ(last.starts_with("Rename Count = "), c.status != 2) << c.why << ": the last line";
+    const bool preview = !c.arguments.empty() && c.arguments.front() == "--dry-run";
+    EXPECT_EQ(programDir.Files().empty(), preview || c.status == 2)
+        << c.why << ": list and journal";
     EXPECT_EQ(c.status == 2, out.str().empty()) << c.why;
     EXPECT_NE(err.str().find(c.err), std::string::npos) << c.why << ": " << err.str();
     Lines files;

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <random>
 
+#include "engine/UndoRun.h"
+#include "platform/OverlayFileSystem.h"
 #include "tests/support/EngineHarness.h"
 
 namespace tessaly {
@@ -93,6 +97,52 @@ TEST(PropertyTest, NothingIsLostAndTheListSaysEveryRenameThatWasMade) {
   // The trees are made to clash: renames, suffixes and same-length questions all occur.
   EXPECT_GT(totalLines, 300u);
   EXPECT_GT(totalQuestions, 10u);
+}
+
+// Where each file of the tree stands, by inode: a rename keeps it.
+std::map<ino_t, std::string> PlacesByInode(const test::TempTree& tree) {
+  std::map<ino_t, std::string> places;
+  for (const auto& [path, content] : tree.Files()) {
+    struct stat st {};
+    if (lstat(tree.PathOf(path).c_str(), &st) == 0) places[st.st_ino] = path;
+  }
+  return places;
+}
+
+TEST(PropertyTest, ThePreviewNamesEveryFinalPlaceAndUndoGivesTheTreeBack) {
+  std::size_t moved = 0;
+  for (unsigned seed = 1; seed <= 64; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 rng(seed);
+    test::EngineFixture f({}, {(seed & 1) != 0, (seed & 2) != 0, (seed & 4) != 0});
+    MakeRandomTree(f.tree, rng);
+    f.fs.ownOrder = true;
+    const auto before = f.Snapshot();
+    const auto inodes = PlacesByInode(f.tree);
+
+    OverlayFileSystem overlay(f.fs);
+    RenameRun preview(overlay, f.frontEnd);
+    const RenameListPlace place{f.listDir.PathOf("Rename_List.TXT"), "", "", ""};
+    ASSERT_EQ(preview.StartRun(f.tree.Root(), place).status, RunStatus::Completed);
+    ASSERT_EQ(f.Snapshot(), before) << "the preview changed the tree";
+    ASSERT_TRUE(f.listDir.Files().empty()) << "the preview wrote a file";
+    auto foreseen = overlay.MovedFiles();
+
+    f.Run();
+    for (const auto& [inode, after] : PlacesByInode(f.tree)) {
+      const std::string& first = inodes.at(inode);
+      auto predicted = foreseen.find(f.tree.PathOf(first));
+      EXPECT_EQ(f.tree.PathOf(after),
+                predicted == foreseen.end() ? f.tree.PathOf(first) : predicted->second)
+          << first;
+      moved += after != first;
+    }
+
+    UndoOutcome undo = UndoJournal(f.fs, f.frontEnd, f.outcome.journalPath);
+    EXPECT_EQ(undo.refused + undo.lost, 0);
+    EXPECT_EQ(f.Snapshot(), before) << "undo did not give the tree back";
+  }
+  EXPECT_GT(moved, 200u);
 }
 
 }  // namespace

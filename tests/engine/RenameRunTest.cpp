@@ -21,21 +21,22 @@ TEST(RenameRunTest, EachRunMakesAFreshListAndTheCountGoesOn) {
 }
 
 TEST(RenameRunTest, RunsThatCannotStartTouchNothing) {
-  test::TempTree tree;
+  test::TempTree tree, beside;
   tree.Write("IMG_0001.JPG", Pic("2001:01:01 01:01:01"));
   // clang-format off
-  const struct { const char* why; std::string directory, list; RunStatus status; } cases[] = {
-      {"nothing chosen", "", tree.PathOf("list"), RunStatus::NothingSelected},
-      {"a missing directory", tree.PathOf("nope"), tree.PathOf("list"), RunStatus::DirectoryMissing},
-      {"a file, not a directory", tree.PathOf("IMG_0001.JPG"), tree.PathOf("list"), RunStatus::DirectoryMissing},
-      {"the list in a missing directory", tree.Root(), tree.PathOf("nope/list"), RunStatus::ListNotCreated},
+  const struct { const char* why; std::string directory, list, journals; RunStatus status; } cases[] = {
+      {"nothing chosen", "", tree.PathOf("list"), "", RunStatus::NothingSelected},
+      {"a missing directory", tree.PathOf("nope"), tree.PathOf("list"), "", RunStatus::DirectoryMissing},
+      {"a file, not a directory", tree.PathOf("IMG_0001.JPG"), tree.PathOf("list"), "", RunStatus::DirectoryMissing},
+      {"the list in a missing directory", tree.Root(), tree.PathOf("nope/list"), "", RunStatus::ListNotCreated},
+      {"no journal can be kept", tree.Root(), beside.PathOf("list"), beside.PathOf("list/journals"), RunStatus::ListNotCreated},
   };
   // clang-format on
   for (const auto& c : cases) {
     test::FaultyFileSystem fs;
     test::RecordingFrontEnd frontEnd;
     RunOutcome outcome =
-        RenameRun(fs, frontEnd).StartRun(c.directory, RenameListPlace{c.list, "", ""});
+        RenameRun(fs, frontEnd).StartRun(c.directory, RenameListPlace{c.list, "", "", c.journals});
     EXPECT_EQ(outcome.status, c.status) << c.why;
     EXPECT_EQ(tree.Files().size(), 1u) << c.why;
     EXPECT_TRUE(frontEnd.events.empty()) << c.why;
@@ -45,7 +46,7 @@ TEST(RenameRunTest, RunsThatCannotStartTouchNothing) {
 
 TEST(RenameRunTest, TheListGoesToTheStateDirectoryWhenTheProgramsIsNotWritable) {
   test::EngineFixture f({{"IMG_0001.JPG", Pic("2001:01:01 01:01:01")}});
-  RenameListPlace place{"", f.listDir.PathOf("no-such-dir"), f.listDir.PathOf("state/tessaly")};
+  RenameListPlace place{"", f.listDir.PathOf("no-such-dir"), f.listDir.PathOf("state/tessaly"), ""};
   EXPECT_EQ(f.run.StartRun(f.tree.Root(), place).renameListPath,
             f.listDir.PathOf("state/tessaly/Rename_List.TXT"));
   EXPECT_EQ(test::ListLines(f.listDir.Read("state/tessaly/Rename_List.TXT"), f.tree.Root()),

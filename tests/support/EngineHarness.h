@@ -30,10 +30,11 @@ inline Lines Sorted(Lines v) {
 }
 
 // A front end for tests: options as set, every call written down in order,
-// every replace question answered no, a stop after a chosen number of
-// hand-overs.
+// every replace question answered as set (no, unless told), a stop after a
+// chosen number of hand-overs.
 struct RecordingFrontEnd final : FrontEnd {
   RenameOptions options;
+  ReplaceAnswer answer = ReplaceAnswer::Keep;
   int stopAfterHandOvers = -1, handOvers = 0;          // never stops when negative
   std::function<void(RecordingFrontEnd&)> onHandOver;  // runs inside each hand-over
   Lines events;
@@ -58,7 +59,7 @@ struct RecordingFrontEnd final : FrontEnd {
   }
   ReplaceAnswer AskReplace(const ReplaceQuestion& question) override {
     questions.push_back(question);
-    return ReplaceAnswer::Keep;
+    return answer;
   }
   void ReportProblem(const Problem& problem) override { problems.push_back(problem); }
   std::vector<ProblemKind> ProblemKinds() const {
@@ -91,6 +92,7 @@ struct EngineFixture {
   FaultyFileSystem fs;
   RecordingFrontEnd frontEnd;
   RenameRun run{fs, frontEnd};
+  RunOutcome outcome;  // the latest run's
 
   explicit EngineFixture(const std::vector<std::pair<std::string, Bytes>>& files = {},
                          RenameOptions options = {false, false, false}) {
@@ -101,8 +103,9 @@ struct EngineFixture {
   // Runs the engine on `start` (the tree's root when empty); the lines of
   // its list, relative to the root.
   Lines Run(const std::string& start = "", RunStatus expected = RunStatus::Completed) {
-    RunOutcome outcome = run.StartRun(start.empty() ? tree.Root() : start,
-                                      RenameListPlace{listDir.PathOf("Rename_List.TXT"), "", ""});
+    outcome = run.StartRun(
+        start.empty() ? tree.Root() : start,
+        RenameListPlace{listDir.PathOf("Rename_List.TXT"), "", "", listDir.PathOf("journals")});
     EXPECT_EQ(outcome.status, expected) << outcome.reason;
     return ListLines(listDir.Read("Rename_List.TXT"), tree.Root());
   }
@@ -112,6 +115,17 @@ struct EngineFixture {
     for (const auto& [path, content] : tree.Files())
       contents.insert(std::hash<std::string>()(content));
     return contents;
+  }
+  // Every file with a hash of its content and every directory (ending in
+  // "/", hash 0), by path relative to the root: what undo must give back.
+  std::map<std::string, std::size_t> Snapshot() const {
+    std::map<std::string, std::size_t> snapshot;
+    for (const auto& [path, content] : tree.Files())
+      snapshot[path] = std::hash<std::string>()(content);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree.Root())) {
+      if (entry.is_directory()) snapshot[entry.path().string().substr(tree.Root().size()) + "/"];
+    }
+    return snapshot;
   }
   Lines Names() const {
     Lines names;

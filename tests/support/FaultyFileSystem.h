@@ -49,7 +49,7 @@ class FaultyFileSystem final : public FileSystem {
     return std::unique_ptr<DirectoryCursor>(std::move(sorted));
   }
   FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override {
-    if (pretendExists && pretendExists(path)) return PathStatus{EntryType::Regular, 1, 0};
+    if (pretendExists && pretendExists(path)) return PathStatus{EntryType::Regular, 1};
     return real_.StatusOf(path, followLinks);
   }
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override {
@@ -61,6 +61,9 @@ class FaultyFileSystem final : public FileSystem {
   std::error_code CreateDirectory(const std::string& path) override {
     if (auto e = Fault("mkdir " + path)) return *e;
     return real_.CreateDirectory(path);
+  }
+  std::error_code RemoveDirectory(const std::string& path) override {
+    return real_.RemoveDirectory(path);
   }
 
  private:

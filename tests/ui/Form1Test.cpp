@@ -77,7 +77,8 @@ struct Window {
   std::unique_ptr<Form1> form;
 
   explicit Window(std::string listPath = "") {
-    RenameListPlace place{listPath.empty() ? listDir.PathOf("Rename_List.TXT") : listPath, "", ""};
+    RenameListPlace place{listPath.empty() ? listDir.PathOf("Rename_List.TXT") : listPath, "", "",
+                          listDir.PathOf("journals")};
     form =
         std::make_unique<Form1>(fs, WindowServices{&desktop, &desktop, &desktop, &desktop}, place);
     form->SetFrameInterval(0);

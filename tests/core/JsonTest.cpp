@@ -1,4 +1,4 @@
-#include "cli/Json.h"
+#include "core/Json.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,74 @@
+#include "cli/UndoCommand.h"
+
+#include "cli/CliFrontEnd.h"
+#include "cli/TerminalText.h"
+#include "cli/Usage.h"
+#include "engine/UndoRun.h"
+#include "platform/OverlayFileSystem.h"
+
+namespace tessaly {
+
+int RunUndoCommand(std::span<const std::string> arguments, FileSystem& fileSystem,
+                   const std::string& journalDirectory, std::ostream& out, std::ostream& err) {
+  std::string journal;
+  bool dryRun = false, optionsEnded = false;
+  for (const std::string& argument : arguments) {
+    if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+      out << kUndoUsage;
+      return 0;
+    } else if (!optionsEnded && argument == "--dry-run") {
+      dryRun = true;
+    } else if (!optionsEnded && argument == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+      err << "tessaly-cli undo: unknown option " << TerminalText(argument) << "\n" << kUndoUsage;
+      return 2;
+    } else if (journal.empty() && !argument.empty()) {
+      journal = argument;
+    } else {
+      err << "tessaly-cli undo: give at most one journal\n" << kUndoUsage;
+      return 2;
+    }
+  }
+  if (journal.empty()) {
+    journal = journalDirectory.empty() ? "" : LatestJournal(fileSystem, journalDirectory);
+    if (journal.empty()) {
+      err << "tessaly-cli undo: no journal in "
+          << TerminalText(journalDirectory.empty() ? "the state directory" : journalDirectory)
+          << "; name one\n";
+      return 2;
+    }
+  }
+
+  OverlayFileSystem preview(fileSystem);
+  CliFrontEnd frontEnd(RenameOptions{}, err, false);
+  UndoOutcome outcome = UndoJournal(dryRun ? preview : fileSystem, frontEnd, journal);
+  if (outcome.failure != JournalReadFailure::None) {
+    err << "tessaly-cli undo: " << TerminalText(journal) << ": " << TerminalText(outcome.reason)
+        << "; nothing was undone\n";
+    return 2;
+  }
+  if (outcome.endsMidRecord) {
+    err << "tessaly-cli undo: " << TerminalText(journal)
+        << ": the last record was cut short (the run ended while writing it); it is not used\n";
+  }
+  if (dryRun) {
+    for (const std::string& move : outcome.moves)
+      out << TerminalText(move) << "\n";
+  }
+  if (outcome.movedBack == 0 && outcome.directoriesRemoved == 0 && outcome.refused == 0) {
+    out << (dryRun ? "Preview: nothing to undo" : "Nothing to undo")
+        << ": every change of this journal is undone already (" << TerminalText(journal) << ")\n";
+  } else {
+    out << (dryRun ? "Preview: would move back " : "Moved back ") << outcome.movedBack
+        << (dryRun ? ", remove " : ", removed ") << outcome.directoriesRemoved
+        << " directories, left " << outcome.refused << " as they are"
+        << (outcome.alreadyUndone > 0
+                ? ", " + std::to_string(outcome.alreadyUndone) + " undone already"
+                : std::string())
+        << (dryRun ? "; nothing was changed" : "; journal: " + TerminalText(journal)) << "\n";
+  }
+  return outcome.refused + outcome.lost > 0 ? 1 : 0;
+}
+
+}  // namespace tessaly

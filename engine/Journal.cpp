@@ -1,0 +1,247 @@
+#include "engine/Journal.h"
+
+#include <charconv>
+#include <ctime>
+#include <map>
+#include <optional>
+
+#include "core/Json.h"
+#include "platform/ProgramLocation.h"
+
+namespace tessaly {
+namespace {
+
+constexpr int kVersion = 1;
+
+void AppendField(std::string& line, std::string_view key, std::string_view text) {
+  line += line.size() > 1 ? "," : "";
+  AppendJsonString(line, key);
+  line += ':';
+  AppendJsonString(line, text, InvalidBytes::Escape);
+}
+
+template <typename Number>
+void AppendNumber(std::string& line, std::string_view key, Number number) {
+  line += ',';
+  AppendJsonString(line, key);
+  line += ':';
+  line += std::to_string(number);
+}
+
+const char* KindName(JournalRecord::Kind kind) {
+  switch (kind) {
+    case JournalRecord::Kind::Rename:
+      return "rename";
+    case JournalRecord::Kind::Move:
+      return "move";
+    case JournalRecord::Kind::MakeDirectory:
+      return "mkdir";
+  }
+  return "";
+}
+
+// One line as its keys and values: strings decoded, numbers and true/false
+// as they are written. Our own lines are flat objects; anything else is not
+// read.
+std::optional<std::map<std::string, std::string>> ParseFlatObject(std::string_view text) {
+  std::map<std::string, std::string> fields;
+  if (text.size() < 2 || text.front() != '{' || text.back() != '}') return std::nullopt;
+  text = text.substr(1, text.size() - 2);
+  while (!text.empty()) {
+    std::optional<std::string> key = TakeJsonString(text);
+    if (!key || text.empty() || text[0] != ':') return std::nullopt;
+    text.remove_prefix(1);
+    std::optional<std::string> value;
+    if (!text.empty() && text[0] == '"') {
+      value = TakeJsonString(text);
+    } else {
+      std::size_t end = std::min(text.find(','), text.size());
+      value = std::string(text.substr(0, end));
+      text.remove_prefix(end);
+    }
+    if (!value || !fields.emplace(std::move(*key), std::move(*value)).second) return std::nullopt;
+    if (!text.empty() && text[0] != ',') return std::nullopt;
+    if (!text.empty()) text.remove_prefix(1);
+  }
+  return fields;
+}
+
+template <typename Number>
+bool ReadNumber(const std::map<std::string, std::string>& fields, const char* key, Number& out) {
+  auto it = fields.find(key);
+  if (it == fields.end()) return false;
+  const std::string& text = it->second;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+std::optional<JournalRecord> ParseRecord(std::string_view line) {
+  auto fields = ParseFlatObject(line);
+  if (!fields) return std::nullopt;
+  JournalRecord record;
+  const std::string& kind = (*fields)["change"];
+  if (kind == "mkdir") {
+    record.kind = JournalRecord::Kind::MakeDirectory;
+    auto path = fields->find("path");
+    if (path == fields->end() || path->second.empty()) return std::nullopt;
+    record.from = path->second;
+    return record;
+  }
+  if (kind != "rename" && kind != "move") return std::nullopt;
+  record.kind = kind == "rename" ? JournalRecord::Kind::Rename : JournalRecord::Kind::Move;
+  record.from = (*fields)["from"];
+  record.to = (*fields)["to"];
+  record.replaced = (*fields)["replaced"] == "true";
+  FileIdentity& id = record.identity;
+  if (record.from.empty() || record.to.empty() || !ReadNumber(*fields, "device", id.device) ||
+      !ReadNumber(*fields, "inode", id.inode) || !ReadNumber(*fields, "size", id.size) ||
+      !ReadNumber(*fields, "mtime_ns", id.modifiedNanoseconds)) {
+    return std::nullopt;
+  }
+  return record;
+}
+
+std::string LocalTimeText(std::chrono::system_clock::time_point when, const char* format) {
+  std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+  std::tm local{};
+  if (const std::tm* t = std::localtime(&seconds)) local = *t;
+  char text[32];
+  std::size_t n = std::strftime(text, sizeof text, format, &local);
+  return std::string(text, n);
+}
+
+}  // namespace
+
+std::string FormatJournalHeader(std::string_view walkedDirectory, std::string_view started) {
+  std::string line = "{";
+  AppendField(line, "journal", "tessaly");
+  AppendNumber(line, "version", kVersion);
+  AppendField(line, "started", started);
+  AppendField(line, "directory", walkedDirectory);
+  return line + "}";
+}
+
+std::string FormatJournalRecord(const JournalRecord& record) {
+  std::string line = "{";
+  AppendField(line, "change", KindName(record.kind));
+  if (record.kind == JournalRecord::Kind::MakeDirectory) {
+    AppendField(line, "path", record.from);
+    return line + "}";
+  }
+  AppendField(line, "from", record.from);
+  AppendField(line, "to", record.to);
+  if (record.replaced) line += ",\"replaced\":true";
+  AppendNumber(line, "device", record.identity.device);
+  AppendNumber(line, "inode", record.identity.inode);
+  AppendNumber(line, "size", record.identity.size);
+  AppendNumber(line, "mtime_ns", record.identity.modifiedNanoseconds);
+  return line + "}";
+}
+
+std::error_code Journal::Create(FileSystem& fileSystem, const std::string& directory,
+                                std::chrono::system_clock::time_point started,
+                                std::string_view walkedDirectory) {
+  if (!CreateDirectories(directory)) return std::make_error_code(std::errc::permission_denied);
+  const std::string stem = directory + "/" + LocalTimeText(started, "%Y-%m-%d-%H%M%S");
+  std::error_code error;
+  for (int k = 1; k < 1000; ++k) {
+    char suffix[8] = "";
+    if (k > 1) std::snprintf(suffix, sizeof suffix, "_%03d", k);
+    path_ = stem + suffix + ".jsonl";
+    FsResult<std::unique_ptr<AppendFile>> file = fileSystem.OpenAppendFile(path_);
+    if (!file.ok()) return file.error();
+    if (file.value()->Length() > 0) {
+      file.value()->Close();
+      continue;
+    }
+    file_ = std::move(file.value());
+    return file_->Append(
+        FormatJournalHeader(walkedDirectory, LocalTimeText(started, "%Y-%m-%dT%H:%M:%S%z")) + "\n");
+  }
+  return std::make_error_code(std::errc::file_exists);
+}
+
+std::error_code Journal::Append(const JournalRecord& record) {
+  lengthBeforeRecord_ = file_->Length();
+  return file_->Append(FormatJournalRecord(record) + "\n");
+}
+
+std::error_code Journal::TakeBackLast() {
+  return file_->Truncate(lengthBeforeRecord_);
+}
+
+std::error_code Journal::Close() {
+  return file_ ? file_->Close() : std::error_code{};
+}
+
+JournalContents ReadJournal(FileSystem& fileSystem, const std::string& path) {
+  JournalContents contents;
+  auto fail = [&](JournalReadFailure failure, std::string reason) {
+    contents.failure = failure;
+    contents.reason = std::move(reason);
+    contents.records.clear();
+    return contents;
+  };
+  FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, true);
+  if (!file.ok()) return fail(JournalReadFailure::CannotRead, file.error().message());
+  std::string text;
+  std::vector<std::uint8_t> block(65536);
+  for (;;) {
+    FsResult<std::size_t> n = file.value()->Read(block);
+    if (!n.ok()) return fail(JournalReadFailure::CannotRead, n.error().message());
+    if (n.value() == 0) break;
+    text.append(reinterpret_cast<const char*>(block.data()), n.value());
+  }
+
+  std::size_t lineNumber = 0;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) {  // cut short by a crash while writing
+      contents.endsMidRecord = true;
+      break;
+    }
+    std::string_view line(text.data() + start, end - start);
+    start = end + 1;
+    if (++lineNumber == 1) {
+      auto header = ParseFlatObject(line);
+      int version = 0;
+      if (!header || (*header)["journal"] != "tessaly" ||
+          !ReadNumber(*header, "version", version)) {
+        return fail(JournalReadFailure::NotAJournal, "not a Tessaly journal");
+      }
+      if (version > kVersion) {
+        return fail(JournalReadFailure::NewerVersion,
+                    "written by a later Tessaly (journal version " + std::to_string(version) + ")");
+      }
+      contents.walkedDirectory = (*header)["directory"];
+      continue;
+    }
+    std::optional<JournalRecord> record = ParseRecord(line);
+    if (!record) {
+      return fail(JournalReadFailure::DamagedRecord,
+                  "line " + std::to_string(lineNumber) + " is no journal record");
+    }
+    contents.records.push_back(std::move(*record));
+  }
+  if (lineNumber == 0) return fail(JournalReadFailure::NotAJournal, "not a Tessaly journal");
+  return contents;
+}
+
+std::string LatestJournal(FileSystem& fileSystem, const std::string& directory) {
+  FsResult<std::unique_ptr<DirectoryCursor>> cursor = fileSystem.OpenDirectory(directory);
+  if (!cursor.ok()) return {};
+  std::string latest;
+  DirectoryEntry entry;
+  for (;;) {
+    FsResult<bool> next = cursor.value()->Next(entry);
+    if (!next.ok() || !next.value()) break;
+    const std::string& name = entry.name;
+    if (entry.type == EntryType::Regular && name.size() > 6 &&
+        name.compare(name.size() - 6, 6, ".jsonl") == 0 && name > latest) {
+      latest = name;
+    }
+  }
+  return latest.empty() ? latest : directory + "/" + latest;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/FrontEnd.h"
+#include "engine/Journal.h"
+#include "platform/FileSystem.h"
+
+namespace tessaly {
+
+// What undoing one journal did (or, over a preview file system, would do).
+struct UndoOutcome {
+  JournalReadFailure failure = JournalReadFailure::None;  // the journal could not be read
+  std::string reason;
+  std::int64_t movedBack = 0;
+  std::int64_t directoriesRemoved = 0;
+  std::int64_t alreadyUndone = 0;  // changes found undone, or never made
+  std::int64_t refused = 0;        // changes left as they are, each reported
+  std::int64_t lost = 0;           // files replaced by the run, each reported
+  bool endsMidRecord = false;      // the journal's last line was cut short
+  bool stopped = false;            // the front end asked to stop
+  std::vector<std::string> moves;  // "<new path>---><old path>" for each move back
+};
+
+// Reverses the changes that the journal at `path` records, newest first:
+// each picture goes back to its old path, each directory the run made is
+// removed when it is empty again. Nothing is ever replaced, and a file is
+// moved back only when it is still at its new path with the identity that
+// the journal recorded: a change whose file moved, was edited or replaced
+// since, or whose old path is taken now, is reported (ProblemKind::NotUndone)
+// and left as it is. A change whose picture is at its old path already
+// (undone before, or never made because the run ended first) is counted as
+// such. A file that the run replaced after a yes is reported as lost.
+UndoOutcome UndoJournal(FileSystem& fileSystem, FrontEnd& frontEnd, const std::string& path);
+
+}  // namespace tessaly

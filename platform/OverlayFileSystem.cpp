@@ -1,0 +1,293 @@
+#include "platform/OverlayFileSystem.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tessaly {
+namespace {
+
+// The one spelling of a path that the overlay keys by: no doubled "/", no
+// final "/".
+std::string Key(const std::string& path) {
+  std::string key;
+  key.reserve(path.size());
+  for (char c : path) {
+    if (c != '/' || key.empty() || key.back() != '/') key += c;
+  }
+  while (key.size() > 1 && key.back() == '/')
+    key.pop_back();
+  return key;
+}
+
+std::string ParentOf(const std::string& key) {
+  std::size_t slash = key.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : key.substr(0, slash);
+}
+
+std::string ChildOf(const std::string& directory, const std::string& name) {
+  return directory == "/" ? "/" + name : directory + "/" + name;
+}
+
+std::error_code Missing() {
+  return std::make_error_code(std::errc::no_such_file_or_directory);
+}
+
+class MemoryAppendFile final : public AppendFile {
+ public:
+  explicit MemoryAppendFile(std::shared_ptr<std::string> text) : text_(std::move(text)) {}
+  FsResult<std::size_t> ReadAt(std::uint64_t offset, std::span<char> into) override {
+    if (offset >= text_->size()) return std::size_t{0};
+    std::size_t n = std::min(into.size(), text_->size() - offset);
+    std::copy_n(text_->data() + offset, n, into.data());
+    return n;
+  }
+  std::error_code Append(std::string_view text) override {
+    text_->append(text);
+    return {};
+  }
+  std::error_code Truncate(std::uint64_t length) override {
+    text_->resize(std::min<std::uint64_t>(length, text_->size()));
+    return {};
+  }
+  std::uint64_t Length() const override { return text_->size(); }
+  std::error_code Close() override { return {}; }
+
+ private:
+  std::shared_ptr<std::string> text_;
+};
+
+}  // namespace
+
+// Lists the real directory's entries in the real order, leaving out those
+// that moved away before the cursor reached them, then what moved in before
+// the listing began.
+class OverlayFileSystem::Cursor final : public DirectoryCursor {
+ public:
+  Cursor(OverlayFileSystem& overlay, std::string key, std::unique_ptr<DirectoryCursor> real)
+      : overlay_(overlay), key_(std::move(key)), real_(std::move(real)) {
+    std::string prefix = key_ == "/" ? "/" : key_ + "/";
+    for (auto it = overlay_.added_.lower_bound(prefix);
+         it != overlay_.added_.end() && it->first.starts_with(prefix); ++it) {
+      if (it->first.find('/', prefix.size()) == std::string::npos) {
+        addedAtStart_.push_back(it->first.substr(prefix.size()));
+      }
+    }
+  }
+
+  FsResult<bool> Next(DirectoryEntry& entry) override {
+    while (real_) {
+      FsResult<bool> next = real_->Next(entry);
+      if (!next.ok()) return next;
+      if (!next.value()) {
+        real_.reset();
+        break;
+      }
+      if (entry.name == "." || entry.name == "..") return true;
+      bool gone = false;
+      if (const Node* node = overlay_.Find(ChildOf(key_, entry.name), gone)) {
+        Describe(*node, entry);
+        listedFromReal_.push_back(entry.name);
+        return true;
+      }
+      if (!gone) return true;
+    }
+    while (nextAdded_ < addedAtStart_.size()) {
+      const std::string& name = addedAtStart_[nextAdded_++];
+      if (std::find(listedFromReal_.begin(), listedFromReal_.end(), name) !=
+          listedFromReal_.end()) {
+        continue;
+      }
+      bool gone = false;
+      if (const Node* node = overlay_.Find(ChildOf(key_, name), gone)) {
+        entry.name = name;
+        Describe(*node, entry);
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  static void Describe(const Node& node, DirectoryEntry& entry) {
+    entry.type = node.directory ? EntryType::Directory : EntryType::Regular;
+    entry.typeError.clear();
+  }
+
+  OverlayFileSystem& overlay_;
+  std::string key_;
+  std::unique_ptr<DirectoryCursor> real_;
+  std::vector<std::string> addedAtStart_;
+  std::vector<std::string> listedFromReal_;
+  std::size_t nextAdded_ = 0;
+};
+
+const OverlayFileSystem::Node* OverlayFileSystem::Find(const std::string& key, bool& gone) const {
+  if (auto it = added_.find(key); it != added_.end()) {
+    gone = false;
+    return &it->second;
+  }
+  gone = removed_.count(key) > 0;
+  return nullptr;
+}
+
+FsResult<std::unique_ptr<ReadableFile>> OverlayFileSystem::OpenForReading(const std::string& path,
+                                                                          bool regularOnly) {
+  bool gone = false;
+  const Node* node = Find(Key(path), gone);
+  if (node && node->directory) return std::make_error_code(std::errc::is_a_directory);
+  if (node) return real_.OpenForReading(node->origin, regularOnly);
+  if (gone) return Missing();
+  return real_.OpenForReading(path, regularOnly);
+}
+
+FsResult<std::unique_ptr<AppendFile>> OverlayFileSystem::OpenAppendFile(const std::string& path) {
+  const std::string key = Key(path);
+  FsResult<PathStatus> status = StatusOf(key, false);
+  if (status.ok() && status->type != EntryType::Regular) {
+    return make_error_code(status->type == EntryType::Symlink ? FsError::SymbolicLink
+                                                              : FsError::NotRegularFile);
+  }
+  if (!status.ok() && status.error() != std::errc::no_such_file_or_directory) {
+    return status.error();
+  }
+  if (std::error_code error = CheckParent(key)) return error;
+  std::shared_ptr<std::string>& text = appended_[key];
+  if (!text) {
+    text = std::make_shared<std::string>();
+    if (status.ok()) {  // what the real file holds, for the caller to look at
+      FsResult<std::unique_ptr<ReadableFile>> file = OpenForReading(key, true);
+      if (!file.ok()) return file.error();
+      std::vector<std::uint8_t> block(65536);
+      for (;;) {
+        FsResult<std::size_t> n = file.value()->Read(block);
+        if (!n.ok()) return n.error();
+        if (n.value() == 0) break;
+        text->append(reinterpret_cast<const char*>(block.data()), n.value());
+      }
+    }
+  }
+  return std::unique_ptr<AppendFile>(std::make_unique<MemoryAppendFile>(text));
+}
+
+FsResult<std::unique_ptr<DirectoryCursor>> OverlayFileSystem::OpenDirectory(
+    const std::string& path) {
+  const std::string key = Key(path);
+  bool gone = false;
+  const Node* node = Find(key, gone);
+  if (node && !node->directory) return std::make_error_code(std::errc::not_a_directory);
+  if (gone) return Missing();
+  std::unique_ptr<DirectoryCursor> real;
+  if (!node) {
+    FsResult<std::unique_ptr<DirectoryCursor>> opened = real_.OpenDirectory(path);
+    if (!opened.ok()) return opened.error();
+    real = std::move(opened.value());
+  }
+  return std::unique_ptr<DirectoryCursor>(std::make_unique<Cursor>(*this, key, std::move(real)));
+}
+
+FsResult<PathStatus> OverlayFileSystem::StatusOf(const std::string& path, bool followLinks) {
+  bool gone = false;
+  const Node* node = Find(Key(path), gone);
+  if (node && node->directory) return PathStatus{EntryType::Directory};
+  if (node) return real_.StatusOf(node->origin, false);
+  if (gone) return Missing();
+  return real_.StatusOf(path, followLinks);
+}
+
+std::error_code OverlayFileSystem::CheckParent(const std::string& key) {
+  FsResult<PathStatus> parent = StatusOf(ParentOf(key), false);
+  if (!parent.ok()) return parent.error();
+  if (parent->type == EntryType::Symlink) return make_error_code(FsError::SymbolicLink);
+  if (parent->type != EntryType::Directory) return std::make_error_code(std::errc::not_a_directory);
+  return {};
+}
+
+std::error_code OverlayFileSystem::Transfer(const std::string& from, const std::string& to,
+                                            bool replace) {
+  const std::string fromKey = Key(from), toKey = Key(to);
+  FsResult<PathStatus> source = StatusOf(fromKey, false);
+  if (!source.ok()) return source.error();
+  if (std::error_code error = CheckParent(fromKey)) return error;
+  if (std::error_code error = CheckParent(toKey)) return error;
+  if (fromKey == toKey) return {};
+  FsResult<PathStatus> target = StatusOf(toKey, false);
+  if (target.ok() && !replace) return std::make_error_code(std::errc::file_exists);
+  if (target.ok() && target->type == EntryType::Directory) {
+    return std::make_error_code(std::errc::is_a_directory);
+  }
+  bool gone = false;
+  const Node* node = Find(fromKey, gone);
+  // Only files move here; a directory's contents would not follow it.
+  if (source->type == EntryType::Directory) {
+    return std::make_error_code(std::errc::operation_not_supported);
+  }
+  Node moved = node ? *node : Node{false, fromKey};
+  added_.erase(fromKey);
+  removed_.insert(fromKey);
+  if (moved.origin == toKey) {  // back where it really is
+    added_.erase(toKey);
+    removed_.erase(toKey);
+  } else {
+    added_[toKey] = moved;
+  }
+  return {};
+}
+
+std::error_code OverlayFileSystem::MoveNoReplace(const std::string& from, const std::string& to) {
+  return Transfer(from, to, false);
+}
+
+std::error_code OverlayFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  return Transfer(from, to, true);
+}
+
+std::error_code OverlayFileSystem::CreateDirectory(const std::string& path) {
+  const std::string key = Key(path);
+  FsResult<PathStatus> status = StatusOf(key, false);
+  if (status.ok()) {
+    if (status->type == EntryType::Directory) return {};
+    return status->type == EntryType::Symlink ? make_error_code(FsError::SymbolicLink)
+                                              : std::make_error_code(std::errc::not_a_directory);
+  }
+  if (status.error() != std::errc::no_such_file_or_directory) return status.error();
+  if (std::error_code error = CheckParent(key)) return error;
+  added_[key] = Node{true, {}};
+  return {};
+}
+
+std::error_code OverlayFileSystem::RemoveDirectory(const std::string& path) {
+  const std::string key = Key(path);
+  FsResult<PathStatus> status = StatusOf(key, false);
+  if (!status.ok()) return status.error();
+  if (status->type != EntryType::Directory) return std::make_error_code(std::errc::not_a_directory);
+  FsResult<std::unique_ptr<DirectoryCursor>> cursor = OpenDirectory(key);
+  if (!cursor.ok()) return cursor.error();
+  DirectoryEntry entry;
+  for (;;) {
+    FsResult<bool> next = cursor.value()->Next(entry);
+    if (!next.ok()) return next.error();
+    if (!next.value()) break;
+    if (entry.name != "." && entry.name != "..") {
+      return std::make_error_code(std::errc::directory_not_empty);
+    }
+  }
+  added_.erase(key);
+  removed_.insert(key);
+  return {};
+}
+
+std::string OverlayFileSystem::AppendedText(const std::string& path) const {
+  auto it = appended_.find(Key(path));
+  return it == appended_.end() ? std::string() : *it->second;
+}
+
+std::map<std::string, std::string> OverlayFileSystem::MovedFiles() const {
+  std::map<std::string, std::string> moved;
+  for (const auto& [key, node] : added_) {
+    if (!node.directory) moved[node.origin] = key;
+  }
+  return moved;
+}
+
+}  // namespace tessaly

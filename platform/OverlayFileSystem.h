@@ -1,0 +1,59 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace tessaly {
+
+// A file system that reads a real one and keeps every change in memory: the
+// preview of a run. Moves, directories made and removed, and files written
+// through OpenAppendFile are seen by later calls exactly as the real file
+// system would show them (a directory lists what it had, minus what moved
+// away, plus what moved in before the listing began), and never reach the
+// real one. A file moved here keeps its identity, as a rename does.
+class OverlayFileSystem final : public FileSystem {
+ public:
+  explicit OverlayFileSystem(FileSystem& real) : real_(real) {}
+
+  FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
+                                                         bool regularOnly) override;
+  FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path) override;
+  FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override;
+  FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override;
+  std::error_code MoveNoReplace(const std::string& from, const std::string& to) override;
+  std::error_code MoveReplacing(const std::string& from, const std::string& to) override;
+  std::error_code CreateDirectory(const std::string& path) override;
+  std::error_code RemoveDirectory(const std::string& path) override;
+
+  // What the file at `path` holds after the appends made through this file
+  // system (empty when none was opened there).
+  std::string AppendedText(const std::string& path) const;
+  // Where every file that moved stands now: its real path to its path here.
+  std::map<std::string, std::string> MovedFiles() const;
+
+ private:
+  // What stands at a path that changed: a directory made here, or the real
+  // file at `origin`.
+  struct Node {
+    bool directory = false;
+    std::string origin;
+  };
+  class Cursor;
+
+  // The node at `key` when something was put there; null otherwise, with
+  // `gone` telling whether the real entry there is hidden.
+  const Node* Find(const std::string& key, bool& gone) const;
+  std::error_code CheckParent(const std::string& key);
+  std::error_code Transfer(const std::string& from, const std::string& to, bool replace);
+
+  FileSystem& real_;
+  std::map<std::string, Node> added_;  // by path without a final "/"
+  std::set<std::string> removed_;      // real paths that hold nothing here
+  std::map<std::string, std::shared_ptr<std::string>> appended_;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,118 @@
+#include "engine/Journal.h"
+
+#include <gtest/gtest.h>
+
+#include "core/Utf8.h"
+#include "platform/PosixFileSystem.h"
+#include "tests/support/TempTree.h"
+
+namespace tessaly {
+namespace {
+
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t n; !text.empty(); text.remove_prefix(n)) {
+    if ((n = ValidUtf8Sequence(text)) == 0) return false;
+  }
+  return true;
+}
+
+TEST(JournalTest, EveryPathReadsBackExactlyFromOneLineOfValidUtf8) {
+  const std::string names[] = {
+      "new\nline.JPG",
+      "tab\there.JPG",
+      "quote\"and\\back.JPG",
+      "\xFF\xFE.JPG",
+      "cut\xC3.JPG",
+      "overlong\xC0\xAF.JPG",
+      "surrogate\xED\xA0\x80.JPG",
+      "\xE6\xAA\x94.JPG",
+      "\xF0\x9F\x93\xB7.JPG",
+      "literal\\udc80.JPG",
+      "del\x7F.JPG",
+      "\xC3\xA9t\xC3\xA9\x80.JPG",
+  };
+  PosixFileSystem fs;
+  test::TempTree dir;
+  Journal journal;
+  ASSERT_FALSE(journal.Create(fs, dir.PathOf("j"), std::chrono::system_clock::now(), "/p\xFF/"));
+  std::vector<JournalRecord> written;
+  std::uint64_t n = 0;
+  for (const std::string& name : names) {
+    written.push_back(
+        {JournalRecord::Kind::Rename,
+         "/p/" + name,
+         "/p/d/" + name,
+         n % 2 == 0,
+         {UINT64_MAX - n, n, 6000 + n, -1'000'000'000 * static_cast<std::int64_t>(n)}});
+    written.push_back({JournalRecord::Kind::MakeDirectory, "/p/" + name, "", false, {}});
+    ++n;
+  }
+  for (const JournalRecord& record : written) {
+    std::string line = FormatJournalRecord(record);
+    EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+    EXPECT_TRUE(IsValidUtf8(line)) << line;
+    ASSERT_FALSE(journal.Append(record));
+  }
+  ASSERT_FALSE(journal.Close());
+  JournalContents read = ReadJournal(fs, journal.Path());
+  EXPECT_EQ(read.failure, JournalReadFailure::None) << read.reason;
+  EXPECT_EQ(read.walkedDirectory, "/p\xFF/");
+  EXPECT_EQ(read.records, written);
+  // The escape that Python's os.fsdecode reads back.
+  EXPECT_NE(FormatJournalRecord(written[6]).find(R"("from":"/p/\udcff\udcfe.JPG")"),
+            std::string::npos);
+}
+
+TEST(JournalTest, AJournalIsReadUpToItsLastWholeRecord) {
+  const std::string header = R"({"journal":"tessaly","version":1,"directory":"/p/"})"
+                             "\n";
+  const std::string record =
+      R"({"change":"rename","from":"/p/a","to":"/p/b","device":1,"inode":2,"size":3,"mtime_ns":4})"
+      "\n";
+  // clang-format off
+  const struct { const char* why; std::string text; JournalReadFailure failure; std::size_t records; bool cut; } cases[] = {
+      {"a whole journal", header + record + record, JournalReadFailure::None, 2, false},
+      {"a crash in the middle of a record", header + record + record.substr(0, 30), JournalReadFailure::None, 1, true},
+      {"a crash in the middle of the header", header.substr(0, 20), JournalReadFailure::NotAJournal, 0, true},
+      {"no records yet", header, JournalReadFailure::None, 0, false},
+      {"an empty file", "", JournalReadFailure::NotAJournal, 0, false},
+      {"a rename list", "a--->b\r\n", JournalReadFailure::NotAJournal, 0, false},
+      {"a later version", R"({"journal":"tessaly","version":2})" "\n", JournalReadFailure::NewerVersion, 0, false},
+      {"a damaged line amid records", header + "{\"change\":\"rename\"}\n" + record, JournalReadFailure::DamagedRecord, 0, false},
+      {"a number that is no number", header + R"({"change":"mkdir","path":"/p/d"})" "\n" +
+           R"({"change":"move","from":"/a","to":"/b","device":1,"inode":2,"size":3x,"mtime_ns":4})" "\n",
+       JournalReadFailure::DamagedRecord, 0, false},
+      {"a bad escape", header + R"({"change":"mkdir","path":"/p/\q"})" "\n", JournalReadFailure::DamagedRecord, 0, false},
+      {"a lone surrogate", header + R"({"change":"mkdir","path":"/p/\ud800"})" "\n", JournalReadFailure::DamagedRecord, 0, false},
+  };
+  // clang-format on
+  PosixFileSystem fs;
+  for (const auto& c : cases) {
+    test::TempTree dir;
+    dir.Write("j.jsonl", c.text);
+    JournalContents read = ReadJournal(fs, dir.PathOf("j.jsonl"));
+    EXPECT_EQ(read.failure, c.failure) << c.why;
+    EXPECT_EQ(read.records.size(), c.records) << c.why;
+    EXPECT_EQ(read.endsMidRecord, c.cut) << c.why;
+  }
+}
+
+TEST(JournalTest, EachRunGetsANewJournalAndTheLatestIsFound) {
+  PosixFileSystem fs;
+  test::TempTree dir;
+  const auto now = std::chrono::system_clock::now();
+  std::vector<std::string> paths;
+  for (int i = 0; i < 3; ++i) {  // three runs in the same second
+    Journal journal;
+    ASSERT_FALSE(journal.Create(fs, dir.PathOf("journals"), now, "/p/"));
+    paths.push_back(journal.Path());
+  }
+  EXPECT_TRUE(paths[0].ends_with(".jsonl"));
+  EXPECT_NE(paths[0], paths[1]);
+  EXPECT_NE(paths[1], paths[2]);
+  EXPECT_EQ(LatestJournal(fs, dir.PathOf("journals")), paths[2]);
+  EXPECT_EQ(LatestJournal(fs, dir.PathOf("none")), "");
+}
+
+}  // namespace
+}  // namespace tessaly

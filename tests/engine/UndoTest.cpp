@@ -1,0 +1,125 @@
+#include "engine/UndoRun.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/OverlayFileSystem.h"
+#include "tests/support/EngineHarness.h"
+
+namespace tessaly {
+namespace {
+
+using test::Pic;
+
+// What happens between the run and the undo, and what undo must then do.
+struct Case {
+  const char* why;
+  std::function<void(test::EngineFixture&)> meanwhile;
+  std::int64_t movedBack, refused, lost;
+  std::vector<ProblemKind> kinds;
+  // From the tree before the run: a path gone (""), a directory ("dir"), or a
+  // file holding "new", picture 2, or picture 1 "edited".
+  std::map<std::string, std::string> differences;
+};
+
+TEST(UndoTest, UndoTakesBackWhatItCanVouchForAndNothingElse) {
+  const std::string a = "2009-08-12/2009-08-12-120741.JPG", b = "2010-01-01/2010-01-01-000000.JPG";
+  const auto edit = [](const std::string& path) {
+    return [path](test::EngineFixture& f) {
+      std::ofstream(f.tree.PathOf(path), std::ios::app) << "x";
+    };
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"everything back, the date directories removed", nullptr, 4, 0, 0, {}, {}},
+      {"a picture edited since is kept where it is", edit(a), 2, 2, 0,
+       {ProblemKind::NotUndone, ProblemKind::DirectoryKept},
+       {{"IMG_1.JPG", ""}, {"2009-08-12/", "dir"}, {a, "edited"}}},
+      {"an old name taken again is not replaced", [](test::EngineFixture& f) { f.tree.Write("IMG_2.JPG", "new"); }, 3, 1, 0,
+       {ProblemKind::NotUndone}, {{"IMG_2.JPG", "new"}, {"2010-01-01-000000.JPG", "picture 2"}}},
+      {"a journal cut in the middle of its last record", [](test::EngineFixture& f) {
+         std::filesystem::resize_file(f.outcome.journalPath, std::filesystem::file_size(f.outcome.journalPath) - 20);
+       }, 2, 2, 0, {ProblemKind::DirectoryKept, ProblemKind::NotUndone},
+       {{"IMG_2.JPG", ""}, {"2010-01-01/", "dir"}, {b, "picture 2"}}},
+      {"a change written ahead but never made", [&b](test::EngineFixture& f) {
+         std::ofstream(f.outcome.journalPath, std::ios::app) << FormatJournalRecord(JournalRecord
+             {JournalRecord::Kind::Rename, f.tree.PathOf(b), f.tree.PathOf("gone.JPG"), false,
+              FileIdentity::Of(f.fs.StatusOf(f.tree.PathOf(b), false).value())}) << "\n";
+       }, 4, 0, 0, {}, {}},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    test::EngineFixture f({{"IMG_1.JPG", Pic("2009:08:12 12:07:41", 6000, "1")},
+                           {"IMG_2.JPG", Pic("2010:01:01 00:00:00", 6001, "2")}},
+                          {true, false, false});
+    const auto before = f.Snapshot();
+    const std::string picture1 = f.tree.Read("IMG_1.JPG");
+    f.Run();
+    if (c.meanwhile) c.meanwhile(f);
+    f.frontEnd.problems.clear();
+    UndoOutcome undo = UndoJournal(f.fs, f.frontEnd, f.outcome.journalPath);
+    EXPECT_EQ(undo.failure, JournalReadFailure::None) << c.why;
+    EXPECT_EQ(undo.movedBack, c.movedBack) << c.why;
+    EXPECT_EQ(undo.refused, c.refused) << c.why;
+    EXPECT_EQ(f.frontEnd.ProblemKinds(), c.kinds) << c.why;
+    auto expected = before;
+    for (const auto& [path, content] : c.differences) {
+      if (content.empty())
+        expected.erase(path);
+      else if (content == "dir")
+        expected[path] = 0;
+      else
+        expected[path] =
+            content == "picture 2"
+                ? before.at("IMG_2.JPG")
+                : std::hash<std::string>()(content == "edited" ? picture1 + "x" : content);
+    }
+    EXPECT_EQ(f.Snapshot(), expected) << c.why;
+    // A second undo finds nothing more to do and changes nothing.
+    UndoOutcome again = UndoJournal(f.fs, f.frontEnd, f.outcome.journalPath);
+    EXPECT_EQ(again.movedBack + again.directoriesRemoved, 0) << c.why;
+    EXPECT_EQ(f.Snapshot(), expected) << c.why;
+  }
+}
+
+TEST(UndoTest, AStoppedRunIsUndoneAndAReplacedFileIsReportedAsLost) {
+  test::EngineFixture f({{"a/IMG_1.JPG", Pic("2009:08:12 12:07:41")},
+                         {"a/IMG_2.JPG", Pic("2009:08:12 12:07:41")},
+                         {"b/IMG_3.JPG", Pic("2010:01:01 00:00:00")}},
+                        {false, false, false});
+  const auto before = f.Snapshot();
+  f.frontEnd.answer = ReplaceAnswer::Replace;  // the second picture replaces its copy
+  f.frontEnd.stopAfterHandOvers = 6;           // as b/ is entered
+  f.Run("", RunStatus::Stopped);
+  ASSERT_TRUE(f.tree.IsFile("b/IMG_3.JPG"));
+  UndoOutcome undo = UndoJournal(f.fs, f.frontEnd, f.outcome.journalPath);
+  EXPECT_EQ(undo.lost, 1);
+  ASSERT_EQ(f.frontEnd.ProblemKinds(), std::vector<ProblemKind>{ProblemKind::ReplacedFileLost});
+  EXPECT_EQ(f.frontEnd.problems[0].path, f.tree.PathOf("a/2009-08-12-120741.JPG"));
+  auto expected = before;
+  expected.erase("a/IMG_1.JPG");  // the one replaced
+  EXPECT_EQ(f.Snapshot(), expected);
+}
+
+TEST(UndoTest, APreviewOfUndoChangesNothingAndJournalsThatCannotBeReadUndoNothing) {
+  test::EngineFixture f({{"IMG_1.JPG", Pic("2009:08:12 12:07:41")}}, {true, false, false});
+  f.Run();
+  const auto after = f.Snapshot();
+  OverlayFileSystem overlay(f.fs);
+  UndoOutcome preview = UndoJournal(overlay, f.frontEnd, f.outcome.journalPath);
+  EXPECT_EQ(preview.moves, test::Lines({f.tree.PathOf("2009-08-12/2009-08-12-120741.JPG") + "--->" +
+                                            f.tree.PathOf("2009-08-12-120741.JPG"),
+                                        f.tree.PathOf("2009-08-12-120741.JPG") + "--->" +
+                                            f.tree.PathOf("IMG_1.JPG")}));
+  EXPECT_EQ(preview.directoriesRemoved, 1);
+  EXPECT_EQ(f.Snapshot(), after);
+  EXPECT_EQ(UndoJournal(f.fs, f.frontEnd, f.listDir.PathOf("Rename_List.TXT")).failure,
+            JournalReadFailure::NotAJournal);
+  EXPECT_EQ(UndoJournal(f.fs, f.frontEnd, f.tree.PathOf("none")).failure,
+            JournalReadFailure::CannotRead);
+  EXPECT_EQ(f.Snapshot(), after);
+}
+
+}  // namespace
+}  // namespace tessaly
