@@ -105,7 +105,9 @@ ReadResult ReadPictureInfo(FileSystem& fileSystem, const std::string& path, Opti
   if (path.empty()) return Rejected();
   FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, regularOnly);
   if (!file.ok()) return Failed(ReadFailure::CannotOpen, file.error());
-  return ReadPictureInfo(*file.value(), options);
+  ReadResult result = ReadPictureInfo(*file.value(), options);
+  result.fileStatus = file.value()->StatusAtOpen();
+  return result;
 }
 
 ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {

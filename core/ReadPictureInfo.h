@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -28,8 +29,9 @@ std::string_view DescribeReadFailure(ReadFailure failure);
 
 struct ReadResult {
   ReadFailure failure = ReadFailure::None;
-  std::error_code systemError;  // set for CannotOpen and CannotRead
-  PictureInfo info;             // HeaderAccepted is false whenever failure is set
+  std::error_code systemError;           // set for CannotOpen and CannotRead
+  PictureInfo info;                      // HeaderAccepted is false whenever failure is set
+  std::optional<PathStatus> fileStatus;  // the file's as it was opened, when known
 
   bool ok() const { return failure == ReadFailure::None; }
   // The reason in words, with the system's own message where there is one.

@@ -46,6 +46,8 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
   }
   const PictureInfo& info = read.info;
   if (!info.HeaderAccepted) return;
+  // The picture's length and identity as it was read; a rename keeps them.
+  pictureStatus_ = read.fileStatus;
 
   NewNameParts name = BuildNewName(info);
   state_.frontEnd.ShowPicture(ShownPicture{Windows1252ToUtf8(info.DateText),
@@ -117,6 +119,7 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
   const std::string stem = newName.substr(0, newName.size() - 4);
   std::optional<std::uint64_t> pictureLength;  // looked up when first needed
   auto lengthOfPicture = [&] {
+    if (!pictureLength && pictureStatus_) pictureLength = pictureStatus_->size;
     if (!pictureLength) {
       FsResult<PathStatus> own = state_.fileSystem.StatusOf(picturePath, false);
       pictureLength = own.ok() ? own->size : UINT64_MAX;
@@ -154,9 +157,12 @@ std::error_code RenameStep::Move(const std::string& from, const std::string& to,
   declined = false;
   JournalRecord record{kind, from, to, false, {}};
   if (state_.journal) {
-    FsResult<PathStatus> identity = state_.fileSystem.StatusOf(from, false);
-    if (!identity.ok()) return identity.error();
-    record.identity = FileIdentity::Of(identity.value());
+    if (!pictureStatus_) {
+      FsResult<PathStatus> status = state_.fileSystem.StatusOf(from, false);
+      if (!status.ok()) return status.error();
+      pictureStatus_ = status.value();
+    }
+    record.identity = FileIdentity::Of(*pictureStatus_);
     if (std::error_code error = WriteAhead(record)) return error;
   }
   std::error_code error = state_.fileSystem.MoveNoReplace(from, to);

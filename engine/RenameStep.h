@@ -59,6 +59,7 @@ class RenameStep {
                              const std::string& datePart);
 
   RunState& state_;
+  std::optional<PathStatus> pictureStatus_;  // of the picture being handled
 };
 
 }  // namespace tessaly

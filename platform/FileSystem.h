@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,6 +43,8 @@ class ReadableFile {
   // Reads up to into.size() bytes at the current position; 0 means the end of
   // the file.
   virtual FsResult<std::size_t> Read(std::span<std::uint8_t> into) = 0;
+  // What the file was as it was opened (type, size, identity), when known.
+  virtual std::optional<PathStatus> StatusAtOpen() const { return std::nullopt; }
 };
 
 // A file kept by the program while a run lasts (the rename list): opened

@@ -24,9 +24,20 @@ EntryType TypeOfMode(mode_t mode) {
   return EntryType::Other;
 }
 
+PathStatus StatusFromStat(const struct stat& st) {
+  PathStatus status;
+  status.type = TypeOfMode(st.st_mode);
+  status.size = static_cast<std::uint64_t>(st.st_size);
+  status.device = static_cast<std::uint64_t>(st.st_dev);
+  status.inode = static_cast<std::uint64_t>(st.st_ino);
+  status.modifiedNanoseconds =
+      static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+  return status;
+}
+
 class PosixFile final : public ReadableFile {
  public:
-  explicit PosixFile(int fd) : fd_(fd) {}
+  PosixFile(int fd, const PathStatus& status) : fd_(fd), status_(status) {}
   ~PosixFile() override { close(fd_); }
   PosixFile(const PosixFile&) = delete;
   PosixFile& operator=(const PosixFile&) = delete;
@@ -38,9 +49,11 @@ class PosixFile final : public ReadableFile {
       if (errno != EINTR) return LastError();
     }
   }
+  std::optional<PathStatus> StatusAtOpen() const override { return status_; }
 
  private:
   int fd_;
+  PathStatus status_;
 };
 
 class PosixAppendFile final : public AppendFile {
@@ -87,8 +100,9 @@ class PosixAppendFile final : public AppendFile {
 };
 
 // Opens `path` without following a link in its last component and without
-// waiting on a FIFO; checks that it is a regular file when asked.
-FsResult<int> OpenChecked(const std::string& path, int flags, bool regularOnly) {
+// waiting on a FIFO; checks that it is a regular file when asked. `st` gets
+// what the file was as it was opened.
+FsResult<int> OpenChecked(const std::string& path, int flags, bool regularOnly, struct stat& st) {
   int fd;
   do {
     fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
@@ -97,7 +111,6 @@ FsResult<int> OpenChecked(const std::string& path, int flags, bool regularOnly) 
     if (errno == ELOOP && (flags & O_NOFOLLOW) != 0) return make_error_code(FsError::SymbolicLink);
     return LastError();
   }
-  struct stat st;
   std::error_code refused;
   if (fstat(fd, &st) != 0) {
     refused = LastError();
@@ -173,15 +186,16 @@ class PosixDirectory final : public DirectoryCursor {
 
 FsResult<std::unique_ptr<ReadableFile>> PosixFileSystem::OpenForReading(const std::string& path,
                                                                         bool regularOnly) {
-  FsResult<int> fd = OpenChecked(path, O_RDONLY, regularOnly);
+  struct stat st;
+  FsResult<int> fd = OpenChecked(path, O_RDONLY, regularOnly, st);
   if (!fd.ok()) return fd.error();
-  return std::unique_ptr<ReadableFile>(std::make_unique<PosixFile>(fd.value()));
+  return std::unique_ptr<ReadableFile>(std::make_unique<PosixFile>(fd.value(), StatusFromStat(st)));
 }
 
 FsResult<std::unique_ptr<AppendFile>> PosixFileSystem::OpenAppendFile(const std::string& path) {
-  FsResult<int> fd = OpenChecked(path, O_RDWR | O_CREAT | O_NOFOLLOW, true);
-  if (!fd.ok()) return fd.error();
   struct stat st;
+  FsResult<int> fd = OpenChecked(path, O_RDWR | O_CREAT | O_NOFOLLOW, true, st);
+  if (!fd.ok()) return fd.error();
   if (flock(fd.value(), LOCK_EX | LOCK_NB) != 0 || fstat(fd.value(), &st) != 0) {
     std::error_code error = errno == EWOULDBLOCK ? make_error_code(FsError::InUse) : LastError();
     close(fd.value());
@@ -201,14 +215,7 @@ FsResult<PathStatus> PosixFileSystem::StatusOf(const std::string& path, bool fol
   struct stat st;
   int rc = followLinks ? stat(path.c_str(), &st) : lstat(path.c_str(), &st);
   if (rc != 0) return LastError();
-  PathStatus status;
-  status.type = TypeOfMode(st.st_mode);
-  status.size = static_cast<std::uint64_t>(st.st_size);
-  status.device = static_cast<std::uint64_t>(st.st_dev);
-  status.inode = static_cast<std::uint64_t>(st.st_ino);
-  status.modifiedNanoseconds =
-      static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
-  return status;
+  return StatusFromStat(st);
 }
 
 std::error_code PosixFileSystem::MoveNoReplace(const std::string& from, const std::string& to) {

@@ -25,12 +25,13 @@ struct Scene {
   std::string In(const char* name) const { return tree.PathOf(name); }
 };
 
-// A hash of every file's content, in the tree and beside it, but for the list.
+// A hash of every file's content, in the tree and beside it, but for the list and journals.
 std::multiset<std::size_t> Contents(const Scene& s) {
   std::multiset<std::size_t> contents;
   for (const auto* tree : {&s.tree, &s.outside}) {
     for (const auto& [path, content] : tree->Files()) {
-      if (path != "Rename_List.TXT") contents.insert(std::hash<std::string>()(content));
+      if (path != "Rename_List.TXT" && !path.starts_with("journals/"))
+        contents.insert(std::hash<std::string>()(content));
     }
   }
   return contents;
@@ -72,6 +73,9 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
       {"a list that cannot be written stops the run before a rename", [](Scene& s) { s.fs.fails["append " +
          s.outside.PathOf("Rename_List.TXT")] = std::errc::no_space_on_device; }, plain, 1, "the run stops before renaming", 1,
        {"IMG_0001.JPG", "IMG_0002.JPG"}},
+      {"a journal that cannot be written stops the run before a change", [](Scene& s) { s.fs.appendsAllowed = 1;
+         s.fs.fails["append " + s.outside.PathOf("journals/")] = std::errc::no_space_on_device; }, plain, 1,
+       "cannot write the journal: No space left on device; the run stops before moving", 2, {"IMG_0001.JPG", "IMG_0002.JPG"}},
       {"a list naming a picture is refused and kept", [&](Scene& s) { s.outside.Write("photo.jpg", first); },
        {"--list", "OUTphoto.jpg", "ROOT"}, 2, "holds something else", 1, {"IMG_0001.JPG", "IMG_0002.JPG"}},
       {"a list of lines without CR LF is refused and kept", [](Scene& s) { s.outside.Write("l", "a--->b\n"); },
@@ -115,7 +119,8 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
       arguments.push_back(a);
     }
     std::ostringstream out, err;
-    EXPECT_EQ(RunRenameCommand(arguments, s.fs, {}, false, out, err), c.status) << c.why;
+    const RenameListPlace place{"", "", "", s.outside.PathOf("journals")};
+    EXPECT_EQ(RunRenameCommand(arguments, s.fs, place, false, out, err), c.status) << c.why;
     const std::string problems = err.str();
     EXPECT_NE(problems.substr(0, problems.find('\n')).find(c.err), std::string::npos)
         << c.why << ": " << problems;

@@ -13,7 +13,8 @@ namespace tessaly::test {
 
 // The real file system with faults put in by call and path ("open P",
 // "list P", "move P" for a move from P, "mkdir P", "append P" for every
-// append to P after its opening): such a call fails with the given error, or
+// append to P, or to any file in directory D with "append D/", after the
+// first `appendsAllowed`): such a call fails with the given error, or
 // a hook runs just before it ("open P", "move P" for a move to P). Listings come sorted by name
 // unless the file system's own order is asked for; successful moves are recorded.
 class FaultyFileSystem final : public FileSystem {
@@ -24,6 +25,7 @@ class FaultyFileSystem final : public FileSystem {
   // finds a regular file of 1 byte.
   std::function<bool(const std::string&)> pretendExists;
   bool ownOrder = false;
+  int appendsAllowed = 0;
   std::vector<std::pair<std::string, std::string>> moves;
 
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
@@ -33,9 +35,11 @@ class FaultyFileSystem final : public FileSystem {
   }
   FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path) override {
     FsResult<std::unique_ptr<AppendFile>> file = real_.OpenAppendFile(path);
-    if (!file.ok() || !fails.count("append " + path)) return file;
+    auto fault = fails.find("append " + path);
+    if (fault == fails.end()) fault = fails.find("append " + path.substr(0, path.rfind('/') + 1));
+    if (!file.ok() || fault == fails.end()) return file;
     return std::unique_ptr<AppendFile>(
-        std::make_unique<Full>(std::move(file.value()), fails["append " + path]));
+        std::make_unique<Full>(std::move(file.value()), fault->second, appendsAllowed));
   }
   FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override {
     if (auto e = Fault("list " + path)) return *e;
@@ -79,11 +83,15 @@ class FaultyFileSystem final : public FileSystem {
   struct Full final : AppendFile {
     std::unique_ptr<AppendFile> file;
     std::errc error;
-    Full(std::unique_ptr<AppendFile> f, std::errc e) : file(std::move(f)), error(e) {}
+    int allowed;
+    Full(std::unique_ptr<AppendFile> f, std::errc e, int a)
+        : file(std::move(f)), error(e), allowed(a) {}
     FsResult<std::size_t> ReadAt(std::uint64_t at, std::span<char> into) override {
       return file->ReadAt(at, into);
     }
-    std::error_code Append(std::string_view) override { return std::make_error_code(error); }
+    std::error_code Append(std::string_view text) override {
+      return allowed-- > 0 ? file->Append(text) : std::make_error_code(error);
+    }
     std::error_code Truncate(std::uint64_t length) override { return file->Truncate(length); }
     std::uint64_t Length() const override { return file->Length(); }
     std::error_code Close() override { return file->Close(); }
