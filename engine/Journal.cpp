@@ -148,7 +148,8 @@ std::error_code Journal::Create(FileSystem& fileSystem, const std::string& direc
     char suffix[8] = "";
     if (k > 1) std::snprintf(suffix, sizeof suffix, "_%03d", k);
     path_ = stem + suffix + ".jsonl";
-    FsResult<std::unique_ptr<AppendFile>> file = fileSystem.OpenAppendFile(path_);
+    FsResult<std::unique_ptr<AppendFile>> file =
+        fileSystem.OpenAppendFile(path_, AppendMode::Mapped);
     if (!file.ok()) return file.error();
     if (file.value()->Length() > 0) {
       file.value()->Close();
@@ -193,6 +194,8 @@ JournalContents ReadJournal(FileSystem& fileSystem, const std::string& path) {
     text.append(reinterpret_cast<const char*>(block.data()), n.value());
   }
 
+  // A journal kept in a mapping ends in NUL bytes after a kill.
+  text.erase(text.find_last_not_of('\0') + 1);
   std::size_t lineNumber = 0;
   for (std::size_t start = 0; start < text.size();) {
     std::size_t end = text.find('\n', start);

@@ -45,7 +45,7 @@ bool IsRefusal(std::error_code error) {
 
 std::error_code RenameList::Open(FileSystem& fileSystem, const std::string& path) {
   path_ = path;
-  FsResult<std::unique_ptr<AppendFile>> file = fileSystem.OpenAppendFile(path);
+  FsResult<std::unique_ptr<AppendFile>> file = fileSystem.OpenAppendFile(path, AppendMode::Written);
   if (!file.ok()) return file.error();
   FsResult<bool> ours = ReadsAsRenameList(*file.value());
   if (!ours.ok()) return ours.error();

@@ -65,6 +65,16 @@ class AppendFile {
   virtual std::error_code Close() = 0;
 };
 
+// How a kept file's appends reach the operating system. Either way an
+// append is in the file whatever ends the process afterwards; they differ in
+// cost and in what a kill leaves behind.
+enum class AppendMode {
+  Written,  // one write per append: the file always holds just what was appended
+  Mapped,   // copied into a mapping of the file, which is grown (and its blocks
+            // reserved) ahead: no system call per append, but after a kill the
+            // file ends in NUL bytes past the last append. Closed, it is exact.
+};
+
 // One pass over the entries of one directory, in the file system's order.
 // "." and ".." may be among them. Entries added or removed while the pass
 // goes on may or may not be listed.
@@ -90,7 +100,8 @@ class FileSystem {
   // Opens the file at `path` as an AppendFile, made empty when missing. Fails
   // with FsError::SymbolicLink, NotRegularFile or InUse, or the system's
   // reason.
-  virtual FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path) = 0;
+  virtual FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path,
+                                                               AppendMode mode) = 0;
   virtual FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) = 0;
   // With followLinks false a symbolic link reports itself, not its target.
   virtual FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) = 0;

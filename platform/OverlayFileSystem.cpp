@@ -141,7 +141,8 @@ FsResult<std::unique_ptr<ReadableFile>> OverlayFileSystem::OpenForReading(const 
   return real_.OpenForReading(path, regularOnly);
 }
 
-FsResult<std::unique_ptr<AppendFile>> OverlayFileSystem::OpenAppendFile(const std::string& path) {
+FsResult<std::unique_ptr<AppendFile>> OverlayFileSystem::OpenAppendFile(const std::string& path,
+                                                                        AppendMode) {
   const std::string key = Key(path);
   FsResult<PathStatus> status = StatusOf(key, false);
   if (status.ok() && status->type != EntryType::Regular) {

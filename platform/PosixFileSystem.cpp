@@ -3,10 +3,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "platform/FileMove.h"
 
@@ -58,12 +61,15 @@ class PosixFile final : public ReadableFile {
 
 class PosixAppendFile final : public AppendFile {
  public:
-  PosixAppendFile(int fd, std::uint64_t length) : fd_(fd), length_(length) {}
+  PosixAppendFile(int fd, std::uint64_t length, AppendMode mode)
+      : fd_(fd), length_(length), size_(length), mode_(mode) {}
   ~PosixAppendFile() override { Close(); }
   PosixAppendFile(const PosixAppendFile&) = delete;
   PosixAppendFile& operator=(const PosixAppendFile&) = delete;
 
   FsResult<std::size_t> ReadAt(std::uint64_t offset, std::span<char> into) override {
+    if (offset >= length_) return std::size_t{0};
+    into = into.first(std::min<std::uint64_t>(into.size(), length_ - offset));
     for (;;) {
       ssize_t n = pread(fd_, into.data(), into.size(), static_cast<off_t>(offset));
       if (n >= 0) return static_cast<std::size_t>(n);
@@ -71,6 +77,14 @@ class PosixAppendFile final : public AppendFile {
     }
   }
   std::error_code Append(std::string_view text) override {
+    if (mode_ == AppendMode::Mapped) {
+      if (length_ + text.size() > size_) {
+        if (std::error_code error = Grow(length_ + text.size())) return error;
+      }
+      std::memcpy(map_ + length_, text.data(), text.size());
+      length_ += text.size();
+      return {};
+    }
     while (!text.empty()) {
       ssize_t n = pwrite(fd_, text.data(), text.size(), static_cast<off_t>(length_));
       if (n < 0 && errno == EINTR) continue;
@@ -78,25 +92,58 @@ class PosixAppendFile final : public AppendFile {
       text.remove_prefix(static_cast<std::size_t>(n));
       length_ += static_cast<std::uint64_t>(n);
     }
+    size_ = length_;
     return {};
   }
   std::error_code Truncate(std::uint64_t length) override {
+    if (mode_ == AppendMode::Mapped && map_ != nullptr) {
+      if (length < length_) std::memset(map_ + length, 0, length_ - length);
+      length_ = std::min(length, length_);
+      return {};
+    }
     if (ftruncate(fd_, static_cast<off_t>(length)) != 0) return LastError();
-    length_ = length;
+    length_ = size_ = length;
     return {};
   }
   std::uint64_t Length() const override { return length_; }
   std::error_code Close() override {
     if (fd_ < 0) return {};
+    std::error_code error;
+    if (map_ != nullptr) {
+      munmap(map_, size_);
+      map_ = nullptr;
+      if (ftruncate(fd_, static_cast<off_t>(length_)) != 0) error = LastError();
+    }
     int rc = close(fd_);  // the lock goes with the descriptor
     fd_ = -1;
-    if (rc != 0 && errno != EINTR) return LastError();
-    return {};
+    if (rc != 0 && errno != EINTR && !error) error = LastError();
+    return error;
   }
 
  private:
+  // Makes the file (and its mapping) at least `needed` bytes long, in steps
+  // of 1 MiB, its blocks reserved: a store into the mapping then never
+  // meets a full disk.
+  std::error_code Grow(std::uint64_t needed) {
+    constexpr std::uint64_t kStep = 1 << 20;
+    std::uint64_t size = (needed + kStep - 1) / kStep * kStep;
+    if (int rc = posix_fallocate(fd_, static_cast<off_t>(size_), static_cast<off_t>(size - size_));
+        rc != 0) {
+      return std::error_code(rc, std::generic_category());
+    }
+    void* map = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+    if (map == MAP_FAILED) return LastError();
+    if (map_ != nullptr) munmap(map_, size_);
+    map_ = static_cast<char*>(map);
+    size_ = size;
+    return {};
+  }
+
   int fd_;
-  std::uint64_t length_;
+  std::uint64_t length_;  // what was appended
+  std::uint64_t size_;    // what the file holds, reserved room included
+  AppendMode mode_;
+  char* map_ = nullptr;
 };
 
 // Opens `path` without following a link in its last component and without
@@ -192,7 +239,8 @@ FsResult<std::unique_ptr<ReadableFile>> PosixFileSystem::OpenForReading(const st
   return std::unique_ptr<ReadableFile>(std::make_unique<PosixFile>(fd.value(), StatusFromStat(st)));
 }
 
-FsResult<std::unique_ptr<AppendFile>> PosixFileSystem::OpenAppendFile(const std::string& path) {
+FsResult<std::unique_ptr<AppendFile>> PosixFileSystem::OpenAppendFile(const std::string& path,
+                                                                      AppendMode mode) {
   struct stat st;
   FsResult<int> fd = OpenChecked(path, O_RDWR | O_CREAT | O_NOFOLLOW, true, st);
   if (!fd.ok()) return fd.error();
@@ -202,7 +250,7 @@ FsResult<std::unique_ptr<AppendFile>> PosixFileSystem::OpenAppendFile(const std:
     return error;
   }
   return std::unique_ptr<AppendFile>(
-      std::make_unique<PosixAppendFile>(fd.value(), static_cast<std::uint64_t>(st.st_size)));
+      std::make_unique<PosixAppendFile>(fd.value(), static_cast<std::uint64_t>(st.st_size), mode));
 }
 
 FsResult<std::unique_ptr<DirectoryCursor>> PosixFileSystem::OpenDirectory(const std::string& path) {

@@ -10,7 +10,8 @@ class PosixFileSystem final : public FileSystem {
  public:
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
                                                          bool regularOnly) override;
-  FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path) override;
+  FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path,
+                                                       AppendMode mode) override;
   FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override;
   FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override;
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override;

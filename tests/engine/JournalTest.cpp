@@ -75,6 +75,8 @@ TEST(JournalTest, AJournalIsReadUpToItsLastWholeRecord) {
       {"a crash in the middle of a record", header + record + record.substr(0, 30), JournalReadFailure::None, 1, true},
       {"a crash in the middle of the header", header.substr(0, 20), JournalReadFailure::NotAJournal, 0, true},
       {"no records yet", header, JournalReadFailure::None, 0, false},
+      {"a kill after a whole record of a mapped journal", header + record + std::string(9, '\0'), JournalReadFailure::None, 1, false},
+      {"a kill amid a record of a mapped journal", header + record.substr(0, 30) + std::string(9, '\0'), JournalReadFailure::None, 0, true},
       {"an empty file", "", JournalReadFailure::NotAJournal, 0, false},
       {"a rename list", "a--->b\r\n", JournalReadFailure::NotAJournal, 0, false},
       {"a later version", R"({"journal":"tessaly","version":2})" "\n", JournalReadFailure::NewerVersion, 0, false},

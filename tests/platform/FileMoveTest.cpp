@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <map>
 
@@ -98,25 +100,41 @@ TEST(PosixFileSystemTest, ListsAndLooksUpWithoutFollowingLinks) {
 }
 
 TEST(PosixFileSystemTest, AnAppendFileIsARegularFileOfOneRunAtATime) {
-  test::TempTree tree;
-  tree.Write("target", "kept");
-  ASSERT_EQ(symlink(tree.PathOf("target").c_str(), tree.PathOf("link").c_str()), 0);
-  ASSERT_EQ(mkfifo(tree.PathOf("fifo").c_str(), 0644), 0);
-  PosixFileSystem fs;
-  EXPECT_EQ(fs.OpenAppendFile(tree.PathOf("link")).error(), FsError::SymbolicLink);
-  EXPECT_EQ(fs.OpenAppendFile(tree.PathOf("fifo")).error(), FsError::NotRegularFile);
-  EXPECT_EQ(fs.OpenForReading(tree.PathOf("fifo"), true).error(), FsError::NotRegularFile);
-  auto file = fs.OpenAppendFile(tree.PathOf("list"));
-  ASSERT_TRUE(file.ok());
-  EXPECT_EQ(fs.OpenAppendFile(tree.PathOf("list")).error(), FsError::InUse);
-  ASSERT_FALSE(file.value()->Append("one\r\ntwo\r\n"));
-  EXPECT_EQ(tree.Read("list"), "one\r\ntwo\r\n") << "in the file as soon as it is written";
-  ASSERT_FALSE(file.value()->Truncate(5));
-  ASSERT_FALSE(file.value()->Append("2\r\n"));
-  EXPECT_EQ(tree.Read("list"), "one\r\n2\r\n");
-  file.value()->Close();
-  EXPECT_TRUE(fs.OpenAppendFile(tree.PathOf("list")).ok()) << "the lock goes with the run";
-  EXPECT_EQ(tree.Read("target"), "kept");
+  for (AppendMode mode : {AppendMode::Written, AppendMode::Mapped}) {
+    test::TempTree tree;
+    tree.Write("target", "kept");
+    ASSERT_EQ(symlink(tree.PathOf("target").c_str(), tree.PathOf("link").c_str()), 0);
+    ASSERT_EQ(mkfifo(tree.PathOf("fifo").c_str(), 0644), 0);
+    PosixFileSystem fs;
+    EXPECT_EQ(fs.OpenAppendFile(tree.PathOf("link"), mode).error(), FsError::SymbolicLink);
+    EXPECT_EQ(fs.OpenAppendFile(tree.PathOf("fifo"), mode).error(), FsError::NotRegularFile);
+    EXPECT_EQ(fs.OpenForReading(tree.PathOf("fifo"), true).error(), FsError::NotRegularFile);
+    auto file = fs.OpenAppendFile(tree.PathOf("list"), mode);
+    ASSERT_TRUE(file.ok());
+    EXPECT_EQ(fs.OpenAppendFile(tree.PathOf("list"), mode).error(), FsError::InUse);
+    // In the file as soon as it is written; a mapped file may hold NULs past it.
+    auto holds = [&](const std::string& text) {
+      std::string content = tree.Read("list");
+      return content.starts_with(text) &&
+             content.find_first_not_of('\0', text.size()) == std::string::npos &&
+             (mode == AppendMode::Mapped || content.size() == text.size());
+    };
+    ASSERT_FALSE(file.value()->Append("one\r\ntwo\r\n"));
+    EXPECT_TRUE(holds("one\r\ntwo\r\n"));
+    ASSERT_FALSE(file.value()->Truncate(5));
+    ASSERT_FALSE(file.value()->Append("2\r\n"));
+    EXPECT_TRUE(holds("one\r\n2\r\n"));
+    std::string block(1 << 20, 'x');  // past the first reserved room
+    ASSERT_FALSE(file.value()->Append(block));
+    std::array<char, 8> back{};
+    ASSERT_EQ(file.value()->ReadAt(3, back).value(), 8u);
+    EXPECT_EQ(std::string(back.data(), 8), "\r\n2\r\nxxx");
+    EXPECT_EQ(file.value()->ReadAt((1 << 20) + 8, back).value(), 0u) << "nothing past the end";
+    ASSERT_FALSE(file.value()->Close());
+    EXPECT_EQ(tree.Read("list"), "one\r\n2\r\n" + block) << "closed, the file is exact";
+    EXPECT_TRUE(fs.OpenAppendFile(tree.PathOf("list"), mode).ok()) << "the lock goes with the run";
+    EXPECT_EQ(tree.Read("target"), "kept");
+  }
 }
 
 TEST(ProgramLocationTest, StateDirectoryFollowsTheXdgRules) {

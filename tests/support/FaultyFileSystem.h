@@ -33,8 +33,9 @@ class FaultyFileSystem final : public FileSystem {
     if (auto e = Fault("open " + path)) return *e;
     return real_.OpenForReading(path, regularOnly);
   }
-  FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path) override {
-    FsResult<std::unique_ptr<AppendFile>> file = real_.OpenAppendFile(path);
+  FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path,
+                                                       AppendMode mode) override {
+    FsResult<std::unique_ptr<AppendFile>> file = real_.OpenAppendFile(path, mode);
     auto fault = fails.find("append " + path);
     if (fault == fails.end()) fault = fails.find("append " + path.substr(0, path.rfind('/') + 1));
     if (!file.ok() || fault == fails.end()) return file;
