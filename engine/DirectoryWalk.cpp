@@ -1,6 +1,7 @@
 #include "engine/DirectoryWalk.h"
 
 #include <cctype>
+#include <deque>
 #include <vector>
 
 namespace tessaly {
@@ -40,17 +41,34 @@ bool DirectoryWalk::FilePass(const std::string& directory) {
                   "cannot list the directory: " + cursor.error().message());
     return false;
   }
-  DirectoryEntry entry;
+  // The listing is read a little ahead of the pictures handed over, so that
+  // the read-ahead can warm the next headers; the pictures still go one by
+  // one in the listing's order, and a listing error comes where it happened.
+  std::deque<DirectoryEntry> listed;
+  std::error_code listingError;
+  bool listingEnded = false;
   std::string path;
   for (;;) {
-    FsResult<bool> next = cursor.value()->Next(entry);
-    if (!next.ok()) {
+    while (!listingEnded && listed.size() < ReadAhead::kQueued) {
+      DirectoryEntry entry;
+      FsResult<bool> next = cursor.value()->Next(entry);
+      listingEnded = !next.ok() || !next.value();
+      listingError = next.error();
+      if (listingEnded) break;
+      if (!IsPictureName(entry.name)) continue;
+      if (state_.readAhead && entry.type == EntryType::Regular) {
+        state_.readAhead->Hint(directory + entry.name);
+      }
+      listed.push_back(std::move(entry));
+    }
+    if (listed.empty()) {
+      if (!listingError) return true;
       state_.Report(ProblemKind::DirectoryUnreadable, directory,
-                    "listing the directory failed: " + next.error().message());
+                    "listing the directory failed: " + listingError.message());
       return false;
     }
-    if (!next.value()) return true;
-    if (!IsPictureName(entry.name)) continue;
+    DirectoryEntry entry = std::move(listed.front());
+    listed.pop_front();
     path.assign(directory).append(entry.name);
     switch (entry.type) {
       case EntryType::Regular:

@@ -62,10 +62,16 @@ RunOutcome RenameRun::StartRun(const std::string& selectedDirectory, const Renam
     outcome.journalPath = journal.Path();
   }
 
-  RunState state{fileSystem_, frontEnd_, list, renameCount_,
-                 place.journalDirectory.empty() ? nullptr : &journal};
+  std::unique_ptr<ReadAhead> readAhead = fileSystem_.StartReadAhead();
+  RunState state{fileSystem_,
+                 frontEnd_,
+                 list,
+                 renameCount_,
+                 place.journalDirectory.empty() ? nullptr : &journal,
+                 readAhead.get()};
   DirectoryWalk walk(state);
   walk.ProcessDirectory(directory);
+  readAhead.reset();  // its threads end with the walk
   if (std::error_code closed = list.Close()) {
     frontEnd_.ReportProblem(Problem{ProblemKind::RenameListWriteFailed, list.Path(),
                                     "cannot close the rename list: " + closed.message()});

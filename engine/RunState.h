@@ -23,13 +23,15 @@ struct RunSummary {
 // What the steps of one run share: the services, the count that outlives
 // runs, the directory being walked (the one the rename step builds its
 // targets from), what the clash searches learnt, what the run did, and
-// whether it is to stop. Without a journal the run keeps none.
+// whether it is to stop. Without a journal the run keeps none; without a
+// read-ahead every header waits for its own read.
 struct RunState {
   FileSystem& fileSystem;
   FrontEnd& frontEnd;
   RenameList& renameList;
   std::int64_t& renameCount;
   Journal* journal = nullptr;
+  ReadAhead* readAhead = nullptr;
   std::string walkedDirectory = {};  // ends in "/"
   SuffixMemory suffixes = {};
   RunSummary summary = {};

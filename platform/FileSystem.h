@@ -11,6 +11,7 @@
 
 #include "platform/FsError.h"
 #include "platform/FsResult.h"
+#include "platform/ReadAhead.h"
 
 namespace tessaly {
 
@@ -119,6 +120,9 @@ class FileSystem {
   // Removes the directory at `path` when it is empty; fails otherwise (a
   // link in its place too) and leaves it as it is.
   virtual std::error_code RemoveDirectory(const std::string& path) = 0;
+  // A read-ahead for one run, when this file system gains from one: files
+  // hinted to it are warmed ahead of their reading through OpenForReading.
+  virtual std::unique_ptr<ReadAhead> StartReadAhead() { return nullptr; }
 };
 
 }  // namespace tessaly

@@ -278,6 +278,10 @@ std::error_code OverlayFileSystem::RemoveDirectory(const std::string& path) {
   return {};
 }
 
+std::unique_ptr<ReadAhead> OverlayFileSystem::StartReadAhead() {
+  return real_.StartReadAhead();
+}
+
 std::string OverlayFileSystem::AppendedText(const std::string& path) const {
   auto it = appended_.find(Key(path));
   return it == appended_.end() ? std::string() : *it->second;

@@ -287,6 +287,10 @@ std::error_code PosixFileSystem::CreateDirectory(const std::string& path) {
   return error;
 }
 
+std::unique_ptr<ReadAhead> PosixFileSystem::StartReadAhead() {
+  return std::make_unique<ReadAhead>(kReadAheadThreads, WarmPictureHeader);
+}
+
 std::error_code PosixFileSystem::RemoveDirectory(const std::string& path) {
   return rmdir(path.c_str()) == 0 ? std::error_code() : LastError();
 }

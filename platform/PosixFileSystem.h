@@ -8,6 +8,9 @@ namespace tessaly {
 // The machine's own file system, through POSIX calls.
 class PosixFileSystem final : public FileSystem {
  public:
+  // The read-ahead's threads: enough to keep a card reader or a disk busy.
+  static constexpr std::size_t kReadAheadThreads = 8;
+
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
                                                          bool regularOnly) override;
   FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path,
@@ -18,6 +21,7 @@ class PosixFileSystem final : public FileSystem {
   std::error_code MoveReplacing(const std::string& from, const std::string& to) override;
   std::error_code CreateDirectory(const std::string& path) override;
   std::error_code RemoveDirectory(const std::string& path) override;
+  std::unique_ptr<ReadAhead> StartReadAhead() override;
 
  private:
   MoveDirectories directories_;

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Configures and builds one of the project's builds.
-#   tools/build.sh release|sanitize|fuzz|package
+#   tools/build.sh release|sanitize|tsan|fuzz|package
+# tsan builds only the tests of the layers without a window.
 # package builds the release and makes build/release/tessaly_<version>_amd64.deb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,10 +16,13 @@ case "$kind" in
   sanitize)
     cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_WERROR=ON \
       -DTESSALY_SANITIZE=ON -DTESSALY_BUILD_BENCH=OFF ;;
+  tsan)
+    cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_WERROR=ON \
+      -DTESSALY_TSAN=ON -DTESSALY_BUILD_UI=OFF -DTESSALY_BUILD_BENCH=OFF ;;
   fuzz)
     cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_WERROR=ON \
       -DCMAKE_CXX_COMPILER=clang++ -DTESSALY_BUILD_FUZZ=ON -DTESSALY_BUILD_UI=OFF \
       -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCH=OFF ;;
-  *) echo "usage: tools/build.sh release|sanitize|fuzz|package" >&2; exit 2 ;;
+  *) echo "usage: tools/build.sh release|sanitize|tsan|fuzz|package" >&2; exit 2 ;;
 esac >/dev/null
 cmake --build "build/$kind"

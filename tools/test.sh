@@ -1,8 +1,9 @@
 #!/bin/bash
 # Installs what is missing, then: the build with warnings as errors and every
 # test; the Debian package, unpacked and checked; every test again under
-# AddressSanitizer and UndefinedBehaviorSanitizer; the header reader's fuzzer
-# for a minute; the source format.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and those without a window
+# under ThreadSanitizer; the header reader's fuzzer for a minute; the source
+# format.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
@@ -25,6 +26,11 @@ ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
 LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/sanitize --output-on-failure -j2
+
+echo "== tests under ThreadSanitizer"
+bash tools/build.sh tsan
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir build/tsan --output-on-failure -j2
 
 echo "== fuzzing the header reader for ${TESSALY_FUZZ_SECONDS:-60} s"
 bash tools/build.sh fuzz

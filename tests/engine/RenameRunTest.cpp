@@ -1,7 +1,10 @@
 #include "engine/RenameRun.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include "tests/support/EngineHarness.h"
 
@@ -66,6 +69,57 @@ TEST(RenameRunTest, StopEndsTheRunAfterTheCurrentPicture) {
   f.frontEnd.stopAfterHandOvers = 2;  // the hand-over after the first picture is shown
   EXPECT_EQ(f.Run("", RunStatus::Stopped), Lines({"1.JPG--->2001-01-01-010101.JPG"}));
   EXPECT_EQ(f.Names(), Lines({"2.JPG", "2001-01-01-010101.JPG", "sub/3.JPG"}));
+}
+
+std::size_t ThreadsOfThisProcess() {
+  std::size_t n = 0;
+  for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+    ++n;
+  return n;
+}
+
+// The read-ahead only warms: a picture renamed, replaced, removed or grown
+// after it was read ahead and before the rename step reads it is handled as
+// without read-ahead. And a run, stopped or not, leaves no thread behind.
+TEST(RenameRunTest, TheReadAheadChangesNothingAndEndsWithTheRun) {
+  // clang-format off
+  const struct { const char* why; std::function<void(test::EngineFixture&)> meanwhile; int stopAfter; } cases[] = {
+      {"renamed away", [](test::EngineFixture& f) { std::filesystem::rename(f.tree.PathOf("a/IMG_2.JPG"), f.tree.PathOf("a/moved.txt")); }, -1},
+      {"replaced by another picture", [](test::EngineFixture& f) { f.tree.Write("a/IMG_2.JPG", Pic("2005:05:05 05:05:05")); }, -1},
+      {"replaced by a FIFO", [](test::EngineFixture& f) { std::filesystem::remove(f.tree.PathOf("a/IMG_2.JPG"));
+         mkfifo(f.tree.PathOf("a/IMG_2.JPG").c_str(), 0644); }, -1},
+      {"removed", [](test::EngineFixture& f) { std::filesystem::remove(f.tree.PathOf("a/IMG_2.JPG")); }, -1},
+      {"grown", [](test::EngineFixture& f) { f.tree.Write("a/IMG_2.JPG", Pic("2002:02:02 02:02:02", 9000)); }, -1},
+      {"stopped mid-way", nullptr, 5},
+  };
+  // clang-format on
+  {  // a sanitizer starts a thread of its own with the first thread made
+    ReadAhead warmUp(1, [](const std::string&) {});
+    warmUp.Hint("x");
+  }
+  const std::size_t threadsBefore = ThreadsOfThisProcess();
+  for (const auto& c : cases) {
+    std::vector<std::pair<Lines, Lines>> outcomes;  // list and tree, with and without
+    for (bool readAhead : {true, false}) {
+      test::EngineFixture f({}, {true, false, false});
+      for (int i = 1; i <= 150; ++i) {  // more than the read-ahead holds
+        f.tree.Write("a/IMG_" + std::to_string(i) + ".JPG",
+                     Pic("2002:02:02 02:02:02", 6000, std::to_string(i)));
+      }
+      f.fs.readAhead = readAhead;
+      f.frontEnd.stopAfterHandOvers = c.stopAfter;
+      if (c.meanwhile)
+        f.fs.before["open " + f.tree.PathOf("a/IMG_2.JPG")] = [&] { c.meanwhile(f); };
+      Lines list = f.Run("", c.stopAfter < 0 ? RunStatus::Completed : RunStatus::Stopped);
+      for (const Problem& p : f.frontEnd.problems) {
+        const Lines problem = test::ListLines(p.path + ": " + p.reason, f.tree.Root());
+        list.insert(list.end(), problem.begin(), problem.end());
+      }
+      outcomes.emplace_back(list, f.Names());
+      EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore) << c.why;
+    }
+    EXPECT_EQ(outcomes[0], outcomes[1]) << c.why;
+  }
 }
 
 }  // namespace

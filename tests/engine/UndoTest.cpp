@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "platform/OverlayFileSystem.h"
@@ -36,6 +39,15 @@ TEST(UndoTest, UndoTakesBackWhatItCanVouchForAndNothingElse) {
       {"a picture edited since is kept where it is", edit(a), 2, 2, 0,
        {ProblemKind::NotUndone, ProblemKind::DirectoryKept},
        {{"IMG_1.JPG", ""}, {"2009-08-12/", "dir"}, {a, "edited"}}},
+      {"a copy of the same length and time in its place is no picture of the run", [&a](test::EngineFixture& f) {
+         struct stat st {};
+         stat(f.tree.PathOf(a).c_str(), &st);
+         f.tree.Write("copy", "forged" + f.tree.Read(a).substr(6));  // as cp -p and mv would
+         const timespec times[2] = {st.st_atim, st.st_mtim};
+         utimensat(AT_FDCWD, f.tree.PathOf("copy").c_str(), times, 0);
+         std::filesystem::rename(f.tree.PathOf("copy"), f.tree.PathOf(a));
+       }, 2, 2, 0, {ProblemKind::NotUndone, ProblemKind::DirectoryKept},
+       {{"IMG_1.JPG", ""}, {"2009-08-12/", "dir"}, {a, "forged"}}},
       {"an old name taken again is not replaced", [](test::EngineFixture& f) { f.tree.Write("IMG_2.JPG", "new"); }, 3, 1, 0,
        {ProblemKind::NotUndone}, {{"IMG_2.JPG", "new"}, {"2010-01-01-000000.JPG", "picture 2"}}},
       {"a journal cut in the middle of its last record", [](test::EngineFixture& f) {
@@ -55,6 +67,7 @@ TEST(UndoTest, UndoTakesBackWhatItCanVouchForAndNothingElse) {
                           {true, false, false});
     const auto before = f.Snapshot();
     const std::string picture1 = f.tree.Read("IMG_1.JPG");
+    const std::string forged = "forged" + picture1.substr(6);
     f.Run();
     if (c.meanwhile) c.meanwhile(f);
     f.frontEnd.problems.clear();
@@ -70,10 +83,11 @@ TEST(UndoTest, UndoTakesBackWhatItCanVouchForAndNothingElse) {
       else if (content == "dir")
         expected[path] = 0;
       else
-        expected[path] =
-            content == "picture 2"
-                ? before.at("IMG_2.JPG")
-                : std::hash<std::string>()(content == "edited" ? picture1 + "x" : content);
+        expected[path] = content == "picture 2"
+                             ? before.at("IMG_2.JPG")
+                             : std::hash<std::string>()(content == "edited"   ? picture1 + "x"
+                                                        : content == "forged" ? forged
+                                                                              : content);
     }
     EXPECT_EQ(f.Snapshot(), expected) << c.why;
     // A second undo finds nothing more to do and changes nothing.

@@ -26,6 +26,7 @@ class FaultyFileSystem final : public FileSystem {
   std::function<bool(const std::string&)> pretendExists;
   bool ownOrder = false;
   int appendsAllowed = 0;
+  bool readAhead = true;  // the real one's, which never calls the hooks
   std::vector<std::pair<std::string, std::string>> moves;
 
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
@@ -69,6 +70,9 @@ class FaultyFileSystem final : public FileSystem {
   }
   std::error_code RemoveDirectory(const std::string& path) override {
     return real_.RemoveDirectory(path);
+  }
+  std::unique_ptr<ReadAhead> StartReadAhead() override {
+    return readAhead ? real_.StartReadAhead() : nullptr;
   }
 
  private:

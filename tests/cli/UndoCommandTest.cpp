@@ -1,0 +1,63 @@
+#include "cli/UndoCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/RenameCommand.h"
+#include "tests/support/EngineHarness.h"
+
+namespace tessaly {
+namespace {
+
+using test::Lines;
+
+TEST(UndoCommandTest, OptionsExitStatusAndOutput) {
+  // clang-format off
+  const struct { const char* why; Lines arguments; std::function<void(test::TempTree&)> meanwhile; int status;
+                 std::string out, err; const char* tree; } cases[] = {
+      {"a preview changes nothing", {"--dry-run"}, nullptr, 0,
+       "Preview: would move back 2, remove 1 directories, left 0 as they are; nothing was changed\n", "", "as the run left it"},
+      {"the latest journal undone", {}, nullptr, 0, "Moved back 2, removed 1 directories, left 0 as they are", "", "as before the run"},
+      {"an old name taken again", {}, [](test::TempTree& t) { t.Write("IMG_0001.JPG", "new"); }, 1,
+       "left 1 as they are", "IMG_0001.JPG is taken now", "partly undone"},
+      {"a journal named that cannot be read", {"JOURNALSnone.jsonl"}, nullptr, 2, "", "nothing was undone", "as the run left it"},
+      {"two journals", {"a", "b"}, nullptr, 2, "", "give at most one journal", "as the run left it"},
+      {"an unknown option", {"--all"}, nullptr, 2, "", "unknown option --all", "as the run left it"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    test::TempTree tree, state;
+    tree.Write("IMG_0001.JPG", test::Pic("2009:08:12 12:07:41"));
+    const auto before = tree.Files();
+    test::FaultyFileSystem fs;
+    std::ostringstream renameOut, out, err;
+    const Lines rename = {"--list", state.PathOf("list"), tree.Root()};
+    ASSERT_EQ(
+        RunRenameCommand(rename, fs, {"", "", "", state.PathOf("journals")}, false, renameOut, err),
+        0);
+    if (c.meanwhile) c.meanwhile(tree);
+    const auto after = tree.Files();
+    Lines arguments;
+    for (std::string a : c.arguments)
+      arguments.push_back(a.starts_with("JOURNALS") ? state.PathOf("journals/") + a.substr(8) : a);
+    EXPECT_EQ(RunUndoCommand(arguments, fs, state.PathOf("journals"), out, err), c.status) << c.why;
+    EXPECT_NE(out.str().find(c.out), std::string::npos) << c.why << ": " << out.str();
+    EXPECT_NE(err.str().find(c.err), std::string::npos) << c.why << ": " << err.str();
+    const std::string now = tree.Files() == before  ? "as before the run"
+                            : tree.Files() == after ? "as the run left it"
+                                                    : "partly undone";
+    EXPECT_EQ(now, c.tree) << c.why;
+  }
+}
+
+TEST(UndoCommandTest, WithoutAJournalUndoSaysWhereItLooked) {
+  test::TempTree state;
+  test::FaultyFileSystem fs;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunUndoCommand({}, fs, state.PathOf("journals"), out, err), 2);
+  EXPECT_NE(err.str().find("no journal in " + state.PathOf("journals")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,106 @@
+#include "platform/OverlayFileSystem.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/PosixFileSystem.h"
+#include "tests/support/TempTree.h"
+
+namespace tessaly {
+namespace {
+
+using Operation = std::function<std::error_code(FileSystem&, const std::string& root)>;
+
+void MakeTree(test::TempTree& tree) {
+  tree.Write("a.JPG", "aa");
+  tree.Write("b.JPG", "bbb");
+  tree.Write("d/c.JPG", "c");
+  tree.MakeDirectory("e");
+  ASSERT_EQ(symlink("d", tree.PathOf("l").c_str()), 0);
+  ASSERT_EQ(mkfifo(tree.PathOf("f").c_str(), 0644), 0);
+}
+
+std::string Listing(FileSystem& fs, const std::string& directory) {
+  auto cursor = fs.OpenDirectory(directory);
+  if (!cursor.ok()) return cursor.error().message();
+  std::vector<std::string> names;
+  for (DirectoryEntry entry; cursor.value()->Next(entry).value();) {
+    if (entry.name != "." && entry.name != "..")
+      names.push_back(entry.name + (entry.type == EntryType::Directory ? "/" : ""));
+  }
+  std::sort(names.begin(), names.end());
+  std::string text;
+  for (const std::string& name : names)
+    text += name + " ";
+  return text;
+}
+
+// The preview answers every call as the real file system does, in order,
+// and lists every directory as it would be after them.
+TEST(OverlayFileSystemTest, ItAnswersAsTheRealFileSystemWould) {
+  auto move = [](const char* from, const char* to) {
+    return [=](FileSystem& fs, const std::string& r) { return fs.MoveNoReplace(r + from, r + to); };
+  };
+  auto mkdir = [](const char* path) {
+    return [=](FileSystem& fs, const std::string& r) { return fs.CreateDirectory(r + path); };
+  };
+  auto rmdir = [](const char* path) {
+    return [=](FileSystem& fs, const std::string& r) { return fs.RemoveDirectory(r + path); };
+  };
+  auto append = [](const char* path) {
+    return [=](FileSystem& fs, const std::string& r) {
+      return fs.OpenAppendFile(r + path, AppendMode::Written).error();
+    };
+  };
+  // clang-format off
+  const std::pair<const char*, Operation> operations[] = {
+      {"onto a file", move("a.JPG", "b.JPG")},
+      {"into a directory", move("a.JPG", "d/a.JPG")},
+      {"from where it was", move("a.JPG", "x.JPG")},
+      {"through a link", move("b.JPG", "l/b.JPG")},
+      {"into a missing directory", move("b.JPG", "missing/b.JPG")},
+      {"a directory where a file is", mkdir("b.JPG")},
+      {"a directory where a link is", mkdir("l")},
+      {"a new directory", mkdir("n")},
+      {"the same again", mkdir("n")},
+      {"inside the new one", mkdir("n/m")},
+      {"into the new one", move("b.JPG", "n/m/b.JPG")},
+      {"replacing", [](FileSystem& fs, const std::string& r) { return fs.MoveReplacing(r + "n/m/b.JPG", r + "d/c.JPG"); }},
+      {"a directory with files", rmdir("d")},
+      {"an empty directory", rmdir("e")},
+      {"an emptied directory", rmdir("n/m")},
+      {"a link", rmdir("l")},
+      {"a file kept on a link", append("l")},
+      {"a file kept on a FIFO", append("f")},
+      {"a file kept in a removed directory", append("e/list")},
+      {"back where it was", move("d/a.JPG", "a.JPG")},
+      {"the moved file read", [](FileSystem& fs, const std::string& r) {
+         auto status = fs.StatusOf(r + "d/c.JPG", false);
+         return status.ok() && status->size == 3 ? std::error_code() : std::make_error_code(std::errc::io_error); }},
+  };
+  // clang-format on
+  test::TempTree real, previewed;
+  MakeTree(real);
+  MakeTree(previewed);
+  PosixFileSystem posix;
+  OverlayFileSystem overlay(posix);
+  for (const auto& [why, operation] : operations) {
+    EXPECT_EQ(operation(overlay, previewed.Root()).message(),
+              operation(posix, real.Root()).message())
+        << why;
+  }
+  for (const char* directory : {"", "d", "e", "n", "n/m"}) {
+    EXPECT_EQ(Listing(overlay, previewed.PathOf(directory)), Listing(posix, real.PathOf(directory)))
+        << directory;
+  }
+  test::TempTree untouched;
+  MakeTree(untouched);
+  EXPECT_EQ(previewed.Files(), untouched.Files()) << "the preview changed the real tree";
+  EXPECT_EQ(Listing(posix, previewed.Root()), Listing(posix, untouched.Root()));
+}
+
+}  // namespace
+}  // namespace tessaly
