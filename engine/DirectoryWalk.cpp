@@ -28,9 +28,13 @@ void DirectoryWalk::ProcessDirectory(const std::string& directory) {
 
   std::vector<std::string> subDirectories;
   if (!SubDirectoryPass(directory, subDirectories)) return;
-  for (const std::string& sub : subDirectories) {
+  for (std::size_t i = 0; i < subDirectories.size(); ++i) {
     if (state_.stopRequested) return;
-    ProcessDirectory(sub + "/");
+    // The next listing is read ahead while this directory is walked.
+    if (state_.readAhead && i + 1 < subDirectories.size()) {
+      state_.readAhead->Hint(subDirectories[i + 1]);
+    }
+    ProcessDirectory(subDirectories[i] + "/");
   }
 }
 

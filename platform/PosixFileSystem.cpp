@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/FileMove.h"
@@ -288,7 +289,13 @@ std::error_code PosixFileSystem::CreateDirectory(const std::string& path) {
 }
 
 std::unique_ptr<ReadAhead> PosixFileSystem::StartReadAhead() {
-  return std::make_unique<ReadAhead>(kReadAheadThreads, WarmPictureHeader);
+  std::size_t threads = kReadAheadThreads;
+  // For measurements: TESSALY_READ_AHEAD_THREADS=0 runs without a read-ahead.
+  if (const char* chosen = std::getenv("TESSALY_READ_AHEAD_THREADS")) {
+    threads = static_cast<std::size_t>(std::strtoul(chosen, nullptr, 10));
+  }
+  if (threads == 0) return nullptr;
+  return std::make_unique<ReadAhead>(threads, WarmFileOrListing);
 }
 
 std::error_code PosixFileSystem::RemoveDirectory(const std::string& path) {

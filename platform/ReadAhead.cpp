@@ -1,14 +1,18 @@
 #include "platform/ReadAhead.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
+#include <string_view>
 
 namespace tessaly {
 
-ReadAhead::ReadAhead(std::size_t threads, std::function<void(const std::string&)> warm)
+ReadAhead::ReadAhead(std::size_t threads, Warm warm)
     : threadCount_(threads), warm_(std::move(warm)) {}
 
 ReadAhead::~ReadAhead() {
@@ -26,6 +30,7 @@ void ReadAhead::Hint(const std::string& path) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (queue_.size() >= kQueued) return;
+    if (warmInARow_ >= kWarmToRest && ++hintsWhileResting_ % kProbeEvery != 0) return;
     queue_.push_back(path);
     if (threads_.size() < threadCount_) threads_.emplace_back([this] { Work(); });
   }
@@ -33,36 +38,74 @@ void ReadAhead::Hint(const std::string& path) {
 }
 
 void ReadAhead::Work() {
+  std::vector<std::string> next;
   for (;;) {
     std::string path;
     {
       std::unique_lock<std::mutex> lock(mutex_);
+      for (std::string& more : next) {
+        if (queue_.size() < kQueued) queue_.push_back(std::move(more));
+      }
+      if (!next.empty()) wake_.notify_all();
+      next.clear();
       wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
       if (stopping_) return;
       path = std::move(queue_.front());
       queue_.pop_front();
     }
-    warm_(path);
+    bool inMemory = warm_(path, next);
+    std::lock_guard<std::mutex> lock(mutex_);
+    warmInARow_ = inMemory ? warmInARow_ + 1 : 0;
   }
 }
 
-void WarmPictureHeader(const std::string& path) {
+namespace {
+
+// The walk's own test of a picture's name, for choosing what to warm first.
+bool LooksLikePicture(std::string_view name) {
+  if (name.size() < 3) return false;
+  std::string_view last = name.substr(name.size() - 3);
+  return (last[0] | 0x20) == 'j' && (last[1] | 0x20) == 'p' && (last[2] | 0x20) == 'g';
+}
+
+}  // namespace
+
+bool WarmFileOrListing(const std::string& path, std::vector<std::string>& next) {
   // An O_PATH descriptor opens nothing: not a FIFO, not a device. Only once
-  // it shows a regular file is that very file opened for reading.
+  // it shows a regular file or a directory is that very one opened.
   int handle = open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-  if (handle < 0) return;
+  if (handle < 0) return true;
+  bool inMemory = true;
   struct stat st;
-  if (fstat(handle, &st) == 0 && S_ISREG(st.st_mode)) {
+  if (fstat(handle, &st) == 0 && (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode))) {
     std::string self = "/proc/self/fd/" + std::to_string(handle);
     int fd = open(self.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd >= 0) {
-      std::array<char, 8192> block;  // the header reader's first block
-      while (read(fd, block.data(), block.size()) < 0 && errno == EINTR) {
+    if (fd >= 0 && S_ISREG(st.st_mode)) {
+      // A byte read only when it is in memory tells whether the device has
+      // to be asked; then it is asked for the header reader's first block,
+      // and not waited on: the thread goes on to the next file.
+      char byte;
+      iovec one{&byte, 1};
+      if (preadv2(fd, &one, 1, 0, RWF_NOWAIT) < 0) {
+        inMemory = false;
+        posix_fadvise(fd, 0, 8192, POSIX_FADV_WILLNEED);
       }
+      close(fd);
+    } else if (DIR* dir = fd >= 0 ? fdopendir(fd) : nullptr) {
+      constexpr std::size_t kFirstPictures = 16;
+      while (const dirent* entry = readdir(dir)) {
+        if (next.size() < kFirstPictures && entry->d_type == DT_REG &&
+            LooksLikePicture(entry->d_name)) {
+          next.push_back(path + "/" + entry->d_name);
+        }
+      }
+      closedir(dir);
+    } else if (fd >= 0) {
       close(fd);
     }
   }
   close(handle);
+  return inMemory;
 }
 
 }  // namespace tessaly

@@ -19,13 +19,23 @@ namespace tessaly {
 // At most kQueued files wait; a hint beyond that is dropped. The threads
 // start with the first hint and stop when this object goes (at the end of a
 // run): what waits is dropped, and only the warms in flight are finished.
+//
+// Where everything is in memory already, warming only takes processor time
+// from the walk: after kWarmToRest files in a row that were in memory, only
+// every kProbeEvery-th hint is taken, until one of those was not.
 class ReadAhead {
  public:
   static constexpr std::size_t kQueued = 64;
+  static constexpr int kWarmToRest = 64;
+  static constexpr int kProbeEvery = 16;
+
+  // Warms `path`; may name further paths to warm after it in `next`. True
+  // when it was all in memory already.
+  using Warm = std::function<bool(const std::string& path, std::vector<std::string>& next)>;
 
   // `warm` is called on the threads, one path at a time; it must be safe to
   // call from several threads at once and must not throw.
-  ReadAhead(std::size_t threads, std::function<void(const std::string&)> warm);
+  ReadAhead(std::size_t threads, Warm warm);
   ~ReadAhead();
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
@@ -36,18 +46,22 @@ class ReadAhead {
   void Work();
 
   const std::size_t threadCount_;
-  const std::function<void(const std::string&)> warm_;
+  const Warm warm_;
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<std::string> queue_;
   bool stopping_ = false;
+  int warmInARow_ = 0;
+  int hintsWhileResting_ = 0;
   std::vector<std::thread> threads_;
 };
 
-// Warms the start of the file at `path` into the page cache: opened without
-// following a link and looked at before it is opened for reading, so that a
-// FIFO, a device or a link is never opened; anything but a regular file is
-// left alone.
-void WarmPictureHeader(const std::string& path);
+// Warms into the page cache the start of the file at `path` (asked of the
+// device, not waited for), or the listing of the directory there: looked at
+// without following a link before it is opened, so that a FIFO, a device or
+// a link is never opened; anything else is left alone. For a directory,
+// `next` gets its first few files named like pictures, which a walk will
+// read first. True unless a file's start was not in memory.
+bool WarmFileOrListing(const std::string& path, std::vector<std::string>& next);
 
 }  // namespace tessaly

@@ -135,8 +135,8 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
       names.push_back(path);
     EXPECT_TRUE(c.names.empty() || names == test::Sorted(c.names))
         << c.why << ": " << testing::PrintToString(names);
-    // Every record of the journal names a change that happened: the file
-    // stands at its new path, or a later record takes it on from there.
+    // Every record of the journal names a change that happened: its picture
+    // stands at the new path, or a later record takes it on from there.
     if (c.status == 2) continue;
     const std::string journal = LatestJournal(s.fs, s.outside.PathOf("journals"));
     const std::vector<JournalRecord> records = ReadJournal(s.fs, journal).records;
@@ -145,7 +145,8 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
       bool movedOn =
           std::any_of(records.begin() + static_cast<std::ptrdiff_t>(i) + 1, records.end(),
                       [&](const JournalRecord& r) { return r.from == records[i].to; });
-      EXPECT_TRUE(movedOn || s.fs.StatusOf(records[i].to, false).ok())
+      FsResult<PathStatus> there = s.fs.StatusOf(records[i].to, false);
+      EXPECT_TRUE(movedOn || (there.ok() && FileIdentity::Of(there.value()) == records[i].identity))
           << c.why << ": " << FormatJournalRecord(records[i]);
     }
     // Every line of the list names a rename that happened: its target is there.

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,11 +20,12 @@ TEST(ReadAheadTest, ItHoldsABoundedQueueAndStopsWithoutFinishingIt) {
   std::atomic<int> warmed{0}, started{0};
   std::atomic<bool> release{false};
   {
-    ReadAhead readAhead(2, [&](const std::string&) {
+    ReadAhead readAhead(2, [&](const std::string&, std::vector<std::string>&) {
       ++started;
       while (!release)
         std::this_thread::sleep_for(1ms);
       ++warmed;
+      return false;
     });
     for (int i = 0; i < 1000; ++i)
       readAhead.Hint(std::to_string(i));
@@ -38,48 +40,78 @@ TEST(ReadAheadTest, ItHoldsABoundedQueueAndStopsWithoutFinishingIt) {
   EXPECT_EQ(warmed, atEnd) << "no thread goes on after the read-ahead is gone";
 }
 
-// Whether a reader opens the FIFO at `path` while `act` runs: a writer
-// waiting to open it is let through only by a reader.
-bool OpensFifo(const std::string& path, const std::function<void()>& act) {
-  std::atomic<bool> writerIn{false};
-  std::thread writer([&] {
-    int fd = open(path.c_str(), O_WRONLY);
-    writerIn = true;
-    if (fd >= 0) close(fd);
+TEST(ReadAheadTest, ItRestsWhileEverythingIsInMemoryAndWakesWhenSomethingIsNot) {
+  std::atomic<int> warmed{0};
+  std::atomic<bool> inMemory{true};
+  ReadAhead readAhead(1, [&](const std::string&, std::vector<std::string>&) {
+    ++warmed;
+    return inMemory.load();
   });
-  std::this_thread::sleep_for(20ms);  // the writer waits by now
+  auto hint = [&](int n) {
+    for (int i = 0; i < n; ++i)
+      readAhead.Hint("x");
+    std::this_thread::sleep_for(50ms);
+  };
+  for (int i = 0; i < ReadAhead::kWarmToRest; ++i) {  // one by one: none is dropped
+    readAhead.Hint("x");
+    while (warmed <= i)
+      std::this_thread::sleep_for(100us);
+  }
+  hint(2 * ReadAhead::kProbeEvery);
+  EXPECT_EQ(warmed, ReadAhead::kWarmToRest + 2) << "resting: every 16th hint only";
+  inMemory = false;
+  hint(ReadAhead::kProbeEvery);  // the probe finds a file on the device
+  hint(10);
+  EXPECT_EQ(warmed, ReadAhead::kWarmToRest + 13) << "awake again";
+}
+
+// The names in `directory` that were opened while `act` ran (an O_PATH
+// look is no opening).
+std::vector<std::string> OpenedDuring(const std::string& directory,
+                                      const std::function<void()>& act) {
+  int watcher = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  inotify_add_watch(watcher, directory.c_str(), IN_OPEN);
   act();
-  std::this_thread::sleep_for(50ms);
-  const bool opened = writerIn;
-  int reader = open(path.c_str(), O_RDONLY | O_NONBLOCK);  // lets the writer go
-  writer.join();
-  close(reader);
+  std::vector<std::string> opened;
+  alignas(inotify_event) char buffer[4096];
+  for (ssize_t n; (n = read(watcher, buffer, sizeof buffer)) > 0;) {
+    for (char* at = buffer; at < buffer + n;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(at);
+      opened.push_back(event->len > 0 ? event->name : ".");
+      at += sizeof(inotify_event) + event->len;
+    }
+  }
+  close(watcher);
   return opened;
 }
 
-TEST(ReadAheadTest, AFifoOrALinkIsNeverOpenedAndAPictureIsWarmed) {
+TEST(ReadAheadTest, OnlyRegularFilesAndDirectoriesAreOpenedNeverAFifoOrALink) {
   test::TempTree tree;
   ASSERT_EQ(mkfifo(tree.PathOf("pipe.jpg").c_str(), 0644), 0);
-  ASSERT_EQ(symlink(tree.PathOf("pipe.jpg").c_str(), tree.PathOf("link.jpg").c_str()), 0);
+  ASSERT_EQ(symlink("pipe.jpg", tree.PathOf("link.jpg").c_str()), 0);
+  ASSERT_EQ(symlink("card", tree.PathOf("cardlink").c_str()), 0);
   tree.Write("real.jpg", "picture");
-  EXPECT_FALSE(
-      OpensFifo(tree.PathOf("pipe.jpg"), [&] { WarmPictureHeader(tree.PathOf("pipe.jpg")); }));
-  EXPECT_FALSE(
-      OpensFifo(tree.PathOf("pipe.jpg"), [&] { WarmPictureHeader(tree.PathOf("link.jpg")); }));
-  // The test itself sees a reader: opening the FIFO does let the writer in.
-  EXPECT_TRUE(OpensFifo(tree.PathOf("pipe.jpg"), [&] {
-    close(open(tree.PathOf("pipe.jpg").c_str(), O_RDONLY | O_NONBLOCK));
-  }));
-  // A regular file is read: its access time moves (strictatime or not, the
-  // first read after a change to it does).
-  struct stat before {
-  }, after{};
-  ASSERT_EQ(stat(tree.PathOf("real.jpg").c_str(), &before), 0);
-  timespec old[2] = {{1, 0}, {1, 0}};
-  ASSERT_EQ(utimensat(AT_FDCWD, tree.PathOf("real.jpg").c_str(), old, 0), 0);
-  WarmPictureHeader(tree.PathOf("real.jpg"));
-  ASSERT_EQ(stat(tree.PathOf("real.jpg").c_str(), &after), 0);
-  EXPECT_GT(after.st_atim.tv_sec, 1);
+  tree.Write("card/IMG_1.JPG", "1");
+  tree.Write("card/notes.txt", "");
+  ASSERT_EQ(mkfifo(tree.PathOf("card/pipe.jpg").c_str(), 0644), 0);
+  ASSERT_EQ(symlink("IMG_1.JPG", tree.PathOf("card/link.jpg").c_str()), 0);
+  std::vector<std::string> next;
+  // clang-format off
+  const struct { const char* path; std::vector<std::string> opened, next; } cases[] = {
+      {"pipe.jpg", {}, {}},
+      {"link.jpg", {}, {}},
+      {"cardlink", {}, {}},
+      {"real.jpg", {"real.jpg"}, {}},
+      {"card", {"card"}, {tree.PathOf("card/IMG_1.JPG")}},  // its first pictures, to warm next
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    next.clear();
+    EXPECT_EQ(OpenedDuring(tree.Root(), [&] { WarmFileOrListing(tree.PathOf(c.path), next); }),
+              c.opened)
+        << c.path;
+    EXPECT_EQ(next, c.next) << c.path;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,68 @@
+#!/bin/bash
+# A freshly inserted card: whole runs on 10,000 pictures in 100 directories
+# with the page cache dropped before each (cold) and filled (warm), in
+# alternating rounds on fresh trees, for
+#   - the bare sequential loop (open, read 4 KiB, close, stat, rename),
+#   - tessaly-cli rename --no-subdir,
+#   - tessaly-cli rename (date directories);
+# then the medians and ratios, peak memory, and the cold --no-subdir run
+# with 0, 4, 8 and 16 read-ahead threads.
+#
+# Dropping the cache needs root (it writes /proc/sys/vm/drop_caches); as
+# another user the script says so and does nothing.
+#
+#   bench/cold_cache.sh BUILD_DIR [WORK_DIR] [ROUNDS]
+set -euo pipefail
+build="${1:?usage: cold_cache.sh BUILD_DIR [WORK_DIR] [ROUNDS]}"
+work="${2:-/var/tmp/tessaly-bench}"
+rounds="${3:-5}"
+if [[ $EUID -ne 0 || ! -w /proc/sys/vm/drop_caches ]]; then
+  echo "cold_cache.sh: dropping the page cache needs root; skipped"
+  exit 0
+fi
+cli="$build/cli/tessaly-cli"
+mkdir -p "$work"
+declare -A times memory
+
+once() {  # once NAME cold|warm COMMAND...
+  local name="$1" state="$2"; shift 2
+  rm -rf "$work/tree" && "$build/bench/make_picture_tree" "$work/tree" 10000 100 && sync
+  if [[ $state == cold ]]; then
+    echo 3 >/proc/sys/vm/drop_caches
+  else
+    find "$work/tree" -type f -print0 | xargs -0 head -q -c 8192 >/dev/null  # the headers
+  fi
+  /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>&1
+  read -r seconds kib <"$work/time"
+  times[$name-$state]+="$seconds "
+  memory[$name]="$kib"
+}
+
+for ((round = 1; round <= rounds; round++)); do
+  for state in cold warm; do
+    once bare "$state" "$build/bench/bare_loop" "$work/tree"
+    once no-subdir "$state" "$cli" rename --no-subdir --list "$work/list.txt" "$work/tree"
+    once default "$state" "$cli" rename --list "$work/list.txt" "$work/tree"
+  done
+done
+median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+for state in cold warm; do
+  for name in bare no-subdir default; do
+    printf '%-5s %-10s median %6.2f s   (%s)\n' "$state" "$name" "$(median "${times[$name-$state]}")" \
+      "${times[$name-$state]% }"
+  done
+  printf '%-5s --no-subdir / bare loop: %.2f\n' "$state" \
+    "$(echo "$(median "${times[no-subdir-$state]}") / $(median "${times[bare-$state]}")" | bc -l)"
+done
+printf 'peak memory: --no-subdir %.1f MiB, default %.1f MiB\n' \
+  "$(echo "${memory[no-subdir]} / 1024" | bc -l)" "$(echo "${memory[default]} / 1024" | bc -l)"
+
+for threads in 0 4 8 16; do
+  for ((round = 1; round <= 3; round++)); do
+    once "threads$threads" cold env TESSALY_READ_AHEAD_THREADS="$threads" \
+      "$cli" rename --no-subdir --list "$work/list.txt" "$work/tree"
+  done
+  printf 'cold --no-subdir, %2d read-ahead threads: median %.2f s\n' "$threads" \
+    "$(median "${times[threads$threads-cold]}")"
+done
+rm -rf "$work/tree"
