@@ -19,25 +19,38 @@ using namespace std::chrono_literals;
 TEST(ReadAheadTest, ItHoldsABoundedQueueAndStopsWithoutFinishingIt) {
   std::atomic<int> warmed{0}, started{0};
   std::atomic<bool> release{false};
+  int beforeTheEnd = 0;
+  std::thread releaser;
   {
     ReadAhead readAhead(2, [&](const std::string&, std::vector<std::string>&) {
       ++started;
-      while (!release)
-        std::this_thread::sleep_for(1ms);
+      while (!release) std::this_thread::sleep_for(1ms);
       ++warmed;
       return false;
     });
-    for (int i = 0; i < 1000; ++i)
+    for (int i = 0; i < 1000; ++i)  // both threads held: the rest waits or is dropped
       readAhead.Hint(std::to_string(i));
-    while (started < 2)
-      std::this_thread::sleep_for(1ms);
+    while (started < 2) std::this_thread::sleep_for(1ms);
     release = true;
-  }  // gone: what was queued is dropped, the two warms in flight end
-  const int atEnd = warmed;
-  EXPECT_GE(atEnd, 2);
-  EXPECT_LE(atEnd, 2 + static_cast<int>(ReadAhead::kQueued));
+    std::this_thread::sleep_for(100ms);
+    EXPECT_GE(warmed, static_cast<int>(ReadAhead::kQueued));
+    EXPECT_LE(warmed, 2 + static_cast<int>(ReadAhead::kQueued));
+    // Held again with work waiting, the read-ahead goes: only the two warms
+    // in flight end.
+    release = false;
+    for (int i = 0; i < 100; ++i)
+      readAhead.Hint(std::to_string(i));
+    while (started < warmed + 2) std::this_thread::sleep_for(1ms);
+    beforeTheEnd = warmed;
+    releaser = std::thread([&] {
+      std::this_thread::sleep_for(20ms);
+      release = true;
+    });
+  }
+  releaser.join();
+  EXPECT_EQ(warmed, beforeTheEnd + 2);
   std::this_thread::sleep_for(20ms);
-  EXPECT_EQ(warmed, atEnd) << "no thread goes on after the read-ahead is gone";
+  EXPECT_EQ(warmed, beforeTheEnd + 2) << "no thread goes on after the read-ahead is gone";
 }
 
 TEST(ReadAheadTest, ItRestsWhileEverythingIsInMemoryAndWakesWhenSomethingIsNot) {
