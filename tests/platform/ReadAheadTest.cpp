@@ -24,13 +24,15 @@ TEST(ReadAheadTest, ItHoldsABoundedQueueAndStopsWithoutFinishingIt) {
   {
     ReadAhead readAhead(2, [&](const std::string&, std::vector<std::string>&) {
       ++started;
-      while (!release) std::this_thread::sleep_for(1ms);
+      while (!release)
+        std::this_thread::sleep_for(1ms);
       ++warmed;
       return false;
     });
     for (int i = 0; i < 1000; ++i)  // both threads held: the rest waits or is dropped
       readAhead.Hint(std::to_string(i));
-    while (started < 2) std::this_thread::sleep_for(1ms);
+    while (started < 2)
+      std::this_thread::sleep_for(1ms);
     release = true;
     std::this_thread::sleep_for(100ms);
     EXPECT_GE(warmed, static_cast<int>(ReadAhead::kQueued));
@@ -40,7 +42,8 @@ TEST(ReadAheadTest, ItHoldsABoundedQueueAndStopsWithoutFinishingIt) {
     release = false;
     for (int i = 0; i < 100; ++i)
       readAhead.Hint(std::to_string(i));
-    while (started < warmed + 2) std::this_thread::sleep_for(1ms);
+    while (started < warmed + 2)
+      std::this_thread::sleep_for(1ms);
     beforeTheEnd = warmed;
     releaser = std::thread([&] {
       std::this_thread::sleep_for(20ms);
