@@ -20,8 +20,13 @@ void AppendUtf8(std::string& out, unsigned codePoint) {
   } else if (codePoint < 0x800) {
     out += static_cast<char>(0xC0 | (codePoint >> 6));
     out += static_cast<char>(0x80 | (codePoint & 0x3F));
-  } else {
+  } else if (codePoint < 0x10000) {
     out += static_cast<char>(0xE0 | (codePoint >> 12));
+    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (codePoint & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (codePoint >> 18));
+    out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (codePoint & 0x3F));
   }
@@ -145,11 +150,7 @@ std::optional<std::string> TakeJsonString(std::string_view& text) {
           rest.remove_prefix(2);
           std::optional<unsigned> low = TakeHex4(rest);
           if (!low || *low < 0xDC00 || *low > 0xDFFF) return std::nullopt;
-          unsigned codePoint = 0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00);
-          value += static_cast<char>(0xF0 | (codePoint >> 18));
-          value += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-          value += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-          value += static_cast<char>(0x80 | (codePoint & 0x3F));
+          AppendUtf8(value, 0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00));
         } else if (*unit >= 0xDC00 && *unit <= 0xDFFF) {
           return std::nullopt;
         } else {

@@ -186,12 +186,8 @@ JournalContents ReadJournal(FileSystem& fileSystem, const std::string& path) {
   FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, true);
   if (!file.ok()) return fail(JournalReadFailure::CannotRead, file.error().message());
   std::string text;
-  std::vector<std::uint8_t> block(65536);
-  for (;;) {
-    FsResult<std::size_t> n = file.value()->Read(block);
-    if (!n.ok()) return fail(JournalReadFailure::CannotRead, n.error().message());
-    if (n.value() == 0) break;
-    text.append(reinterpret_cast<const char*>(block.data()), n.value());
+  if (std::error_code error = ReadToEnd(*file.value(), text)) {
+    return fail(JournalReadFailure::CannotRead, error.message());
   }
 
   // A journal kept in a mapping ends in NUL bytes after a kill.

@@ -64,7 +64,7 @@ UndoOutcome UndoJournal(FileSystem& fileSystem, FrontEnd& frontEnd, const std::s
     if (leftAsTheyAre.count(record->identity) > 0) continue;
     if (!Holds(fileSystem, to, record->identity)) {
       if (Holds(fileSystem, from, record->identity) ||
-          Holds(fileSystem, *firstPlace[record->identity], record->identity)) {
+          Holds(fileSystem, *firstPlace.at(record->identity), record->identity)) {
         ++outcome.alreadyUndone;
       } else if (lostPaths.count(to) == 0) {
         leftAsTheyAre.insert(record->identity);

@@ -48,6 +48,17 @@ class ReadableFile {
   virtual std::optional<PathStatus> StatusAtOpen() const { return std::nullopt; }
 };
 
+// Appends the rest of `file` to `text`; the reason when a read fails.
+inline std::error_code ReadToEnd(ReadableFile& file, std::string& text) {
+  std::uint8_t block[65536];
+  for (;;) {
+    FsResult<std::size_t> n = file.Read(block);
+    if (!n.ok()) return n.error();
+    if (n.value() == 0) return {};
+    text.append(reinterpret_cast<const char*>(block), n.value());
+  }
+}
+
 // A file kept by the program while a run lasts (the rename list): opened
 // without following a link and without waiting on a FIFO, refused unless it
 // is a regular file, and held under an exclusive lock until it is closed, so

@@ -159,13 +159,7 @@ FsResult<std::unique_ptr<AppendFile>> OverlayFileSystem::OpenAppendFile(const st
     if (status.ok()) {  // what the real file holds, for the caller to look at
       FsResult<std::unique_ptr<ReadableFile>> file = OpenForReading(key, true);
       if (!file.ok()) return file.error();
-      std::vector<std::uint8_t> block(65536);
-      for (;;) {
-        FsResult<std::size_t> n = file.value()->Read(block);
-        if (!n.ok()) return n.error();
-        if (n.value() == 0) break;
-        text->append(reinterpret_cast<const char*>(block.data()), n.value());
-      }
+      if (std::error_code error = ReadToEnd(*file.value(), *text)) return error;
     }
   }
   return std::unique_ptr<AppendFile>(std::make_unique<MemoryAppendFile>(text));

@@ -39,10 +39,12 @@ void ReadAhead::Hint(const std::string& path) {
 
 void ReadAhead::Work() {
   std::vector<std::string> next;
+  bool warmed = false, inMemory = false;  // the last warm, counted under the lock
   for (;;) {
     std::string path;
     {
       std::unique_lock<std::mutex> lock(mutex_);
+      if (warmed) warmInARow_ = inMemory ? warmInARow_ + 1 : 0;
       for (std::string& more : next) {
         if (queue_.size() < kQueued) queue_.push_back(std::move(more));
       }
@@ -53,9 +55,8 @@ void ReadAhead::Work() {
       path = std::move(queue_.front());
       queue_.pop_front();
     }
-    bool inMemory = warm_(path, next);
-    std::lock_guard<std::mutex> lock(mutex_);
-    warmInARow_ = inMemory ? warmInARow_ + 1 : 0;
+    inMemory = warm_(path, next);
+    warmed = true;
   }
 }
 
