@@ -1,10 +1,11 @@
-// make_picture_tree DIR PICTURES DIRECTORIES [--one-second]
+// make_picture_tree DIR PICTURES DIRECTORIES [--one-second] [--camera MAKER MODEL]
 // Writes PICTURES camera pictures spread over DIRECTORIES directories of
 // DIR, each with its own date and time (several per date, so that date
 // sub-directories fill up), or, with --one-second, all taken in the same
 // second, as a burst is. Each file holds a real Exif header and is made about
 // 2.5 MB long (no two of one length) with a hole, as a camera's picture would
-// be, without using the disk for it.
+// be, without using the disk for it. The camera is ACME's Z100 unless
+// --camera names another.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,8 +18,22 @@
 #include "tests/support/ExifWriter.h"
 
 int main(int argc, char** argv) {
-  if (argc != 4 && !(argc == 5 && std::string(argv[4]) == "--one-second")) {
-    std::fprintf(stderr, "usage: make_picture_tree DIR PICTURES DIRECTORIES [--one-second]\n");
+  bool oneSecond = false;
+  std::string maker = "ACME", model = "ACME Z100";
+  for (int i = 4; i < argc; ++i) {
+    if (std::string(argv[i]) == "--one-second") {
+      oneSecond = true;
+    } else if (std::string(argv[i]) == "--camera" && i + 2 < argc) {
+      maker = argv[++i];
+      model = argv[++i];
+    } else {
+      argc = 0;
+    }
+  }
+  if (argc < 4) {
+    std::fprintf(stderr,
+                 "usage: make_picture_tree DIR PICTURES DIRECTORIES [--one-second] "
+                 "[--camera MAKER MODEL]\n");
     return 2;
   }
   const std::string root = argv[1];
@@ -30,12 +45,12 @@ int main(int argc, char** argv) {
   }
   char date[32];
   for (long i = 0; i < pictures; ++i) {
-    long day = argc == 5 ? 0 : i / 400, second = argc == 5 ? 0 : i % 400;
+    long day = oneSecond ? 0 : i / 400, second = oneSecond ? 0 : i % 400;
     std::snprintf(date, sizeof date, "20%02ld:%02ld:%02ld %02ld:%02ld:%02ld", 10 + day / 336 % 80,
                   1 + day / 28 % 12, 1 + day % 28, 8 + second / 3600, second / 60 % 60,
                   second % 60);
-    auto bytes = tessaly::test::CameraPicture(date, "ACME", "ACME Z100",
-                                              tessaly::test::Order::Intel, 8192, "");
+    auto bytes =
+        tessaly::test::CameraPicture(date, maker, model, tessaly::test::Order::Intel, 8192, "");
     std::string path =
         root + "/card" + std::to_string(i % directories) + "/IMG_" + std::to_string(i) + ".JPG";
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

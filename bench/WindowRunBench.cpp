@@ -3,18 +3,23 @@
 // then Start) on the real file system, with the window shown and painting.
 // Prints the seconds the run took and the count. With --screenshots, the
 // maker box is ticked and the window is grabbed in the middle of the run in
-// English and then in Chinese, as OUT/window-en.png and OUT/window-zh.png
-// (the README's pictures).
+// English and then in Chinese, as OUT/window-en.png and OUT/window-zh.png,
+// and the replace question in Chinese as OUT/replace-zh.png (the README's
+// pictures).
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
 #include "platform/PosixFileSystem.h"
+#include "platform/qt/QtReplaceAsker.h"
+#include "ui/CaptionTable.h"
 #include "ui/Form1.h"
 
 namespace {
@@ -38,7 +43,8 @@ class NoViewer final : public tessaly::Viewer {
 
 class Keep final : public tessaly::ReplaceAsker {
  public:
-  tessaly::ReplaceChoice Ask(const QString&, const QString&) override {
+  tessaly::ReplaceChoice Ask(const tessaly::ReplaceQuestionWords&, const QString&,
+                             const QString&) override {
     return tessaly::ReplaceChoice::NoToAll;
   }
 };
@@ -48,7 +54,7 @@ class Quiet final : public tessaly::WindowMessages {
   void ShowError(const QString&, const QString& text) override {
     std::fprintf(stderr, "%s\n", text.toUtf8().constData());
   }
-  void ShowProblems(const std::vector<tessaly::Problem>& problems) override {
+  void ShowProblems(const std::vector<tessaly::Problem>& problems, int) override {
     std::fprintf(stderr, "%zu problems\n", problems.size());
   }
 };
@@ -96,5 +102,28 @@ int main(int argc, char** argv) {
   double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
   std::printf("%.3f s, Rename Count = %lld\n", seconds,
               static_cast<long long>(window.RenameCount()));
+  if (!screenshots.isEmpty()) {
+    // The question as the window asks it in Chinese, about two of the
+    // pictures just renamed.
+    auto words = [](tessaly::DialogText text) {
+      return QString::fromUtf8(tessaly::DialogCaption(text, 1).data());
+    };
+    using enum tessaly::DialogText;
+    const tessaly::ReplaceQuestionWords chinese{
+        words(ReplaceTitle), words(ReplaceQuestion), words(ReplaceFileFacts), words(Yes),
+        words(No),           words(YesToAll),        words(NoToAll)};
+    QDir first(QString::fromUtf8(argv[1]) + QStringLiteral("/card0"));
+    const QStringList dates = first.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    QDir date(first.filePath(dates.value(0)));
+    const QStringList names = date.entryList(QDir::Files, QDir::Name);
+    QTimer::singleShot(300, [&] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        box->grab().save(screenshots + QStringLiteral("/replace-zh.png"));
+        box->close();
+      }
+    });
+    tessaly::QtReplaceAsker(&window).Ask(chinese, date.filePath(names.value(0)),
+                                         date.filePath(names.value(1)));
+  }
   return 0;
 }

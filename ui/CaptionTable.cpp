@@ -22,4 +22,28 @@ const std::array<CaptionRow, 14>& CaptionTable() {
   return table;
 }
 
+std::string_view DialogCaption(DialogText text, int languageIndex) {
+  // In the order of DialogText: English, Traditional Chinese.
+  static const std::string_view table[][2] = {
+      {"Confirm File Replace", "確認取代檔案"},
+      {"This folder already contains a file named \"%1\".\n\n"
+       "Would you like to replace the existing file\n%2\n\nwith this one?\n%3",
+       "此資料夾已有名為「%1」的檔案。\n\n是否要將現有的檔案\n%2\n\n取代為這個檔案？\n%3"},
+      {"%1\n    %2 bytes, modified %3", "%1\n    %2 位元組，修改日期 %3"},
+      {"&Yes", "是(&Y)"},
+      {"&No", "否(&N)"},
+      {"Yes to &All", "全部皆是(&A)"},
+      {"N&o to All", "全部皆否(&O)"},
+      {"Nothing was renamed.", "沒有任何檔案被更名。"},
+      {"Pictures passed over", "略過的照片"},
+      {"%1 problem(s) in this run:", "本次執行共有 %1 個問題："},
+      {"Not renamed, left as they were", "未更名，保持原狀"},
+      {"Renamed, but not moved into the date directory", "已更名，但未移入日期子目錄"},
+      {"Not read", "無法讀取"},
+      {"Copy", "複製"},
+      {"Close", "關閉"},
+  };
+  return table[static_cast<int>(text)][languageIndex == 0 ? 0 : 1];
+}
+
 }  // namespace tessaly

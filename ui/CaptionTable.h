@@ -16,4 +16,26 @@ struct CaptionRow {
 // names the language that a click switches to.
 const std::array<CaptionRow, 14>& CaptionTable();
 
+// The texts of the dialogs that the window adds to the text's own.
+enum class DialogText {
+  ReplaceTitle,
+  ReplaceQuestion,   // %1 the name, %2 the file there, %3 the picture
+  ReplaceFileFacts,  // %1 the path, %2 its size, %3 when it was modified
+  Yes,
+  No,
+  YesToAll,
+  NoToAll,
+  NothingRenamed,
+  ProblemsTitle,
+  ProblemsCount,  // %1 the number of problems
+  NotRenamed,
+  RenamedNotMoved,
+  NotRead,
+  Copy,
+  Close,
+};
+
+// One dialog text in the language of `languageIndex` (0 English, 1 Chinese).
+std::string_view DialogCaption(DialogText text, int languageIndex);
+
 }  // namespace tessaly

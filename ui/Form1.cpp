@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
+#include <QLibraryInfo>
 
 #include "ui/CaptionTable.h"
+#include "ui/WindowControls.h"
 
 namespace tessaly {
 namespace {
@@ -21,13 +23,17 @@ QString Text(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-template <typename Widget>
-Widget* Make(QWidget* parent, const char* name, QRect geometry) {
-  auto* widget = new Widget(parent);
+template <typename Widget, typename... Arguments>
+Widget* Make(QWidget* parent, const char* name, QRect geometry, Arguments... arguments) {
+  auto* widget = new Widget(arguments..., parent);
   widget->setObjectName(QString::fromLatin1(name));
   widget->setGeometry(geometry);
   return widget;
 }
+
+// The largest pixel sizes at which every caption of the language still fits
+// its control: CJK captions are fewer letters, so Chinese reads larger.
+constexpr int kFontPixels[] = {10, 12};
 
 }  // namespace
 
@@ -41,27 +47,21 @@ Form1::Form1(FileSystem& fileSystem, WindowServices services, RenameListPlace li
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Brannock's Tessaly V2.1"));
   setFixedSize(8370 / kTwipsPerPixel, 1605 / kTwipsPerPixel);
-  // Small enough for every caption to fit its control in both languages;
-  // the CJK face carries the Latin captions too, so both look alike.
-  QFont font(QStringLiteral("Noto Sans CJK TC"));
-  font.setPixelSize(10);
-  setFont(font);
-
   Label1 = Make<QLabel>(this, "Label1", Twips(60, 60, 795, 195));
-  Label2 = Make<QLabel>(this, "Label2", Twips(900, 60, 7395, 195));
+  Label2 = Make<ElidedLabel>(this, "Label2", Twips(900, 60, 7395, 195), Qt::ElideMiddle);
   Label5 = Make<QLabel>(this, "Label5", Twips(540, 360, 975, 195));
   Label3 = Make<QLabel>(this, "Label3", Twips(1560, 360, 1335, 195));
   Label7 = Make<QLabel>(this, "Label7", Twips(3360, 360, 1035, 195));
   Label4 = Make<QLabel>(this, "Label4", Twips(4440, 360, 1335, 195));
-  Check1 = Make<QCheckBox>(this, "Check1", Twips(5940, 360, 195, 195));
+  Check1 = Make<FittedCheckBox>(this, "Check1", Twips(5940, 360, 195, 195));
   Label13 = Make<QLabel>(this, "Label13", Twips(6180, 360, 2175, 195));
   Label8 = Make<QLabel>(this, "Label8", Twips(60, 660, 1455, 195));
-  Label9 = Make<QLabel>(this, "Label9", Twips(1560, 660, 4335, 195));
-  Check2 = Make<QCheckBox>(this, "Check2", Twips(5940, 600, 195, 180));
+  Label9 = Make<ElidedLabel>(this, "Label9", Twips(1560, 660, 4335, 195), Qt::ElideMiddle);
+  Check2 = Make<FittedCheckBox>(this, "Check2", Twips(5940, 600, 195, 180));
   Label14 = Make<QLabel>(this, "Label14", Twips(6180, 600, 2175, 195));
   Label10 = Make<QLabel>(this, "Label10", Twips(300, 960, 1215, 195));
-  Label6 = Make<QLabel>(this, "Label6", Twips(1560, 960, 4275, 195));
-  Check3 = Make<QCheckBox>(this, "Check3", Twips(5940, 840, 195, 195));
+  Label6 = Make<ElidedLabel>(this, "Label6", Twips(1560, 960, 4275, 195), Qt::ElideLeft);
+  Check3 = Make<FittedCheckBox>(this, "Check3", Twips(5940, 840, 195, 195));
   Label15 = Make<QLabel>(this, "Label15", Twips(6180, 840, 2175, 195));
   Command1 = Make<QPushButton>(this, "Command1", Twips(60, 1260, 1575, 315));
   Command2 = Make<QPushButton>(this, "Command2", Twips(1740, 1260, 675, 315));
@@ -103,6 +103,10 @@ Form1::Form1(FileSystem& fileSystem, WindowServices services, RenameListPlace li
 }
 
 void Form1::ApplyCaptions() {
+  // The CJK face carries the Latin captions too, so both languages look alike.
+  QFont font(QStringLiteral("Noto Sans CJK TC"));
+  font.setPixelSize(kFontPixels[languageIndex_]);
+  setFont(font);
   for (const CaptionRow& row : CaptionTable()) {
     QWidget* control = findChild<QWidget*>(Text(row.control), Qt::FindDirectChildrenOnly);
     const QString caption = Text(languageIndex_ == 0 ? row.english : row.chinese);
@@ -125,7 +129,7 @@ void Form1::Command1Click() {
     const std::size_t slash = file.rfind('/');
     if (slash != std::string::npos) {
       selectedDirectory_ = file.substr(0, slash + 1);
-      Label2->setText(Text(selectedDirectory_));
+      Label2->SetFullText(Text(selectedDirectory_));
     }
   }
   Command2->setEnabled(true);
@@ -143,19 +147,20 @@ void Form1::Command2Click() {
 
   FlushLabels();
   running_ = false;
-  SetCommandsEnabled(true);
   if (!outcome.renameListPath.empty()) renameListPath_ = outcome.renameListPath;
+  SetCommandsEnabled(true);
   if (outcome.status == RunStatus::ListNotCreated ||
       outcome.status == RunStatus::DirectoryMissing) {
     services_.messages->ShowError(
         QStringLiteral("Tessaly"),
-        Text(outcome.reason) + QStringLiteral("\n\nNothing was renamed."));
+        Text(outcome.reason) + QStringLiteral("\n\n") +
+            Text(DialogCaption(DialogText::NothingRenamed, languageIndex_)));
   }
   if (closeRequested_) {
     close();
     return;
   }
-  if (!problems_.empty()) services_.messages->ShowProblems(problems_);
+  if (!problems_.empty()) services_.messages->ShowProblems(problems_, languageIndex_);
 }
 
 void Form1::Command3Click() {
@@ -172,12 +177,23 @@ void Form1::Command4Click() {
 void Form1::Command5Click() {
   languageIndex_ = languageIndex_ == 0 ? 1 : 0;
   ApplyCaptions();
+  // Qt's own dialog texts (the file dialog's) follow, where Qt's
+  // translations are installed.
+  if (languageIndex_ == 1 &&
+      qtTranslator_.load(QStringLiteral("qtbase_zh_TW"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&qtTranslator_);
+  } else {
+    QCoreApplication::removeTranslator(&qtTranslator_);
+  }
 }
 
 void Form1::SetCommandsEnabled(bool enabled) {
-  for (QPushButton* button : {Command1, Command2, Command3, Command4}) {
+  for (QPushButton* button : {Command1, Command2, Command3}) {
     button->setEnabled(enabled);
   }
+  // Only a list that a run has made can be viewed.
+  Command4->setEnabled(enabled && !renameListPath_.empty());
 }
 
 RenameOptions Form1::ReadOptions() {
@@ -199,12 +215,12 @@ void Form1::ShowCount(std::int64_t renameCount) {
 }
 
 void Form1::FlushLabels() {
-  if (pending_.directory) Label2->setText(Text(*pending_.directory));
+  if (pending_.directory) Label2->SetFullText(Text(*pending_.directory));
   if (pending_.picture) {
     Label3->setText(Text(pending_.picture->DateText));
     Label4->setText(Text(pending_.picture->TimeText));
-    Label6->setText(Text(pending_.picture->NewName));
-    Label9->setText(Text(pending_.picture->FileName));
+    Label6->SetFullText(Text(pending_.picture->NewName));
+    Label9->SetFullText(Text(pending_.picture->FileName));
   }
   if (pending_.count) Label12->setText(QString::number(*pending_.count));
   pending_ = Pending{};
@@ -222,10 +238,19 @@ RunControl Form1::HandOver() {
   return closeRequested_ ? RunControl::Stop : RunControl::Continue;
 }
 
-ReplaceAnswer Form1::AskReplace(const ReplaceQuestion& question) {
+ReplaceAnswer Form1::AskReplace(const ReplaceQuestion& asked) {
   if (replaceForAll_) return *replaceForAll_;
   FlushLabels();
-  switch (services_.replaceAsker->Ask(Text(question.picturePath), Text(question.existingPath))) {
+  auto words = [this](DialogText text) { return Text(DialogCaption(text, languageIndex_)); };
+  const ReplaceQuestionWords question{words(DialogText::ReplaceTitle),
+                                      words(DialogText::ReplaceQuestion),
+                                      words(DialogText::ReplaceFileFacts),
+                                      words(DialogText::Yes),
+                                      words(DialogText::No),
+                                      words(DialogText::YesToAll),
+                                      words(DialogText::NoToAll)};
+  switch (
+      services_.replaceAsker->Ask(question, Text(asked.picturePath), Text(asked.existingPath))) {
     case ReplaceChoice::Yes:
       return ReplaceAnswer::Replace;
     case ReplaceChoice::No:
@@ -241,13 +266,9 @@ ReplaceAnswer Form1::AskReplace(const ReplaceQuestion& question) {
 }
 
 void Form1::ReportProblem(const Problem& problem) {
+  // Listed when the run ends, a failed move into a date directory too: a
+  // box for each would stop an unattended run at every picture.
   problems_.push_back(problem);
-  if (problem.kind == ProblemKind::SubDirectoryMoveFailed) {
-    FlushLabels();
-    services_.messages->ShowError(
-        QStringLiteral("Error Moving File"),
-        Text(problem.path) + QStringLiteral("\n\n") + Text(problem.reason));
-  }
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

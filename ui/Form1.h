@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QTranslator>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "engine/FrontEnd.h"
 #include "engine/RenameRun.h"
 #include "platform/FileSystem.h"
+#include "ui/WindowControls.h"
 #include "ui/WindowServices.h"
 
 namespace tessaly {
@@ -51,7 +53,7 @@ class Form1 final : public QWidget, public FrontEnd {
   void ShowPicture(const ShownPicture& picture) override;
   void ShowCount(std::int64_t renameCount) override;
   RunControl HandOver() override;
-  ReplaceAnswer AskReplace(const ReplaceQuestion& question) override;
+  ReplaceAnswer AskReplace(const ReplaceQuestion& asked) override;
   void ReportProblem(const Problem& problem) override;
 
  signals:
@@ -72,14 +74,14 @@ class Form1 final : public QWidget, public FrontEnd {
   RenameRun run_;
 
   QLabel* Label1;
-  QLabel* Label2;
+  ElidedLabel* Label2;
   QLabel* Label3;
   QLabel* Label4;
   QLabel* Label5;
-  QLabel* Label6;
+  ElidedLabel* Label6;
   QLabel* Label7;
   QLabel* Label8;
-  QLabel* Label9;
+  ElidedLabel* Label9;
   QLabel* Label10;
   QLabel* Label11;
   QLabel* Label12;
@@ -97,7 +99,8 @@ class Form1 final : public QWidget, public FrontEnd {
 
   std::string selectedDirectory_;
   int languageIndex_ = 0;
-  std::string renameListPath_;  // where the latest run put its list
+  std::string renameListPath_;  // where the latest run that made a list put it
+  QTranslator qtTranslator_;    // Qt's own texts in Chinese
 
   // During a run.
   bool running_ = false;

@@ -7,32 +7,70 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace tessaly {
+#include "ui/CaptionTable.h"
 
-QString ProblemListDialog::ListText(const std::vector<Problem>& problems) {
+namespace tessaly {
+namespace {
+
+QString Caption(DialogText text, int languageIndex) {
+  const std::string_view caption = DialogCaption(text, languageIndex);
+  return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+}
+
+// What became of the file that the problem is about.
+DialogText Group(ProblemKind kind) {
+  switch (kind) {
+    case ProblemKind::SubDirectoryMoveFailed:
+      return DialogText::RenamedNotMoved;
+    case ProblemKind::PictureUnreadable:
+    case ProblemKind::HeaderLimit:
+    case ProblemKind::NotRegularFile:
+    case ProblemKind::DirectoryUnreadable:
+    case ProblemKind::EntryUnreadable:
+    case ProblemKind::LinkNotFollowed:
+      return DialogText::NotRead;
+    default:
+      return DialogText::NotRenamed;
+  }
+}
+
+}  // namespace
+
+QString ProblemListDialog::ListText(const std::vector<Problem>& problems, int languageIndex) {
   QString text;
-  for (const Problem& problem : problems) {
-    text += QString::fromStdString(problem.path) + QStringLiteral(": ") +
-            QString::fromStdString(problem.reason) + QLatin1Char('\n');
+  for (DialogText group :
+       {DialogText::NotRenamed, DialogText::RenamedNotMoved, DialogText::NotRead}) {
+    QString lines;
+    qsizetype count = 0;
+    for (const Problem& problem : problems) {
+      if (Group(problem.kind) != group) continue;
+      ++count;
+      lines += QStringLiteral("    ") + QString::fromStdString(problem.path) +
+               QStringLiteral(": ") + QString::fromStdString(problem.reason) + QLatin1Char('\n');
+    }
+    if (count > 0) {
+      text += Caption(group, languageIndex) + QStringLiteral(" (%1)\n").arg(count) + lines;
+    }
   }
   return text;
 }
 
-ProblemListDialog::ProblemListDialog(const std::vector<Problem>& problems, QWidget* owner)
-    : QDialog(owner), text_(ListText(problems)) {
-  setWindowTitle(QStringLiteral("Pictures passed over"));
+ProblemListDialog::ProblemListDialog(const std::vector<Problem>& problems, int languageIndex,
+                                     QWidget* owner)
+    : QDialog(owner), text_(ListText(problems, languageIndex)) {
+  setWindowTitle(Caption(DialogText::ProblemsTitle, languageIndex));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(
-      new QLabel(QStringLiteral("%1 problem(s) in this run. These files were left as they were:")
-                     .arg(problems.size()),
-                 this));
+      new QLabel(Caption(DialogText::ProblemsCount, languageIndex).arg(problems.size()), this));
   auto* list = new QPlainTextEdit(text_, this);
   list->setReadOnly(true);
-  list->setLineWrapMode(QPlainTextEdit::NoWrap);
-  list->setMinimumSize(560, 200);
+  list->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  list->setMinimumSize(640, 240);
   layout->addWidget(list);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  QPushButton* copy = buttons->addButton(QStringLiteral("Copy"), QDialogButtonBox::ActionRole);
+  auto* buttons = new QDialogButtonBox(this);
+  QPushButton* copy =
+      buttons->addButton(Caption(DialogText::Copy, languageIndex), QDialogButtonBox::ActionRole);
+  buttons->addButton(Caption(DialogText::Close, languageIndex), QDialogButtonBox::RejectRole);
   connect(copy, &QPushButton::clicked, this, &ProblemListDialog::CopyToClipboard);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);

@@ -10,8 +10,8 @@ void QtWindowMessages::ShowError(const QString& title, const QString& text) {
   QMessageBox::warning(owner_, title, text);
 }
 
-void QtWindowMessages::ShowProblems(const std::vector<Problem>& problems) {
-  ProblemListDialog dialog(problems, owner_);
+void QtWindowMessages::ShowProblems(const std::vector<Problem>& problems, int languageIndex) {
+  ProblemListDialog dialog(problems, languageIndex, owner_);
   dialog.exec();
 }
 

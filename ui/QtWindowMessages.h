@@ -10,8 +10,9 @@ namespace tessaly {
 class QtWindowMessages final : public WindowMessages {
  public:
   explicit QtWindowMessages(QWidget* owner) : owner_(owner) {}
+  void SetOwner(QWidget* owner) { owner_ = owner; }
   void ShowError(const QString& title, const QString& text) override;
-  void ShowProblems(const std::vector<Problem>& problems) override;
+  void ShowProblems(const std::vector<Problem>& problems, int languageIndex) override;
 
  private:
   QWidget* owner_;

@@ -50,14 +50,17 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   tessaly::PosixFileSystem fileSystem;
 
-  // Dialogs without an owner are modal to the whole application, which has
-  // only the one window.
+  // Every dialog belongs to the window: centred over it, without a taskbar
+  // entry of its own.
   tessaly::DesktopViewer viewer;
   tessaly::QtFileDialog dialog(nullptr);
   tessaly::QtReplaceAsker asker(nullptr);
   tessaly::QtWindowMessages messages(nullptr);
   tessaly::Form1 window(fileSystem, {&dialog, &viewer, &asker, &messages},
                         tessaly::DefaultRenameListPlace());
+  dialog.SetOwner(&window);
+  asker.SetOwner(&window);
+  messages.SetOwner(&window);
   window.show();
   return application.exec();
 }

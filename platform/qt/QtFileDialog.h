@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QFileDialog>
-#include <memory>
+#include <QPointer>
 
 #include "platform/qt/WindowServices.h"
 
@@ -11,7 +11,13 @@ namespace tessaly {
 // every file, names without a dot among them, whatever its pattern says.
 class QtFileDialog final : public FileDialog {
  public:
+  // The dialog belongs to `owner` (centred over it, no taskbar entry of its
+  // own) and goes with it, or with this object, whichever goes first.
   explicit QtFileDialog(QWidget* owner);
+  ~QtFileDialog() override;
+  QtFileDialog(const QtFileDialog&) = delete;
+  QtFileDialog& operator=(const QtFileDialog&) = delete;
+  void SetOwner(QWidget* owner);
   void SetTitle(const QString& title) override;
   void SetFilter(const QString& filter) override;
   void ShowOpen() override;
@@ -20,7 +26,7 @@ class QtFileDialog final : public FileDialog {
   QFileDialog& Dialog() { return *dialog_; }
 
  private:
-  std::unique_ptr<QFileDialog> dialog_;
+  QPointer<QFileDialog> dialog_;
   QString fileName_;
 };
 

@@ -3,31 +3,31 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace tessaly {
 namespace {
 
-QString Describe(const QString& path) {
+QString Describe(const QString& facts, const QString& path) {
   QFileInfo info(path);
-  return QStringLiteral("%1\n    %2 bytes, modified %3")
-      .arg(path, QLocale().toString(info.size()),
-           QLocale().toString(info.lastModified(), QLocale::ShortFormat));
-}
-
-QString QuestionText(const QString& picturePath, const QString& existingPath) {
-  return QStringLiteral(
-             "This folder already contains a file named \"%1\".\n\n"
-             "Would you like to replace the existing file\n%2\n\nwith this one?\n%3")
-      .arg(QFileInfo(existingPath).fileName(), Describe(existingPath), Describe(picturePath));
+  return facts.arg(path, QLocale().toString(info.size()),
+                   QLocale().toString(info.lastModified(), QLocale::ShortFormat));
 }
 
 }  // namespace
 
-ReplaceChoice QtReplaceAsker::Ask(const QString& picturePath, const QString& existingPath) {
-  QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm File Replace"),
-                  QuestionText(picturePath, existingPath),
+ReplaceChoice QtReplaceAsker::Ask(const ReplaceQuestionWords& words, const QString& picturePath,
+                                  const QString& existingPath) {
+  QMessageBox box(QMessageBox::Question, words.title,
+                  words.question.arg(QFileInfo(existingPath).fileName(),
+                                     Describe(words.fileFacts, existingPath),
+                                     Describe(words.fileFacts, picturePath)),
                   QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll,
                   owner_);
+  box.button(QMessageBox::Yes)->setText(words.yes);
+  box.button(QMessageBox::No)->setText(words.no);
+  box.button(QMessageBox::YesToAll)->setText(words.yesToAll);
+  box.button(QMessageBox::NoToAll)->setText(words.noToAll);
   box.setDefaultButton(QMessageBox::No);
   switch (box.exec()) {
     case QMessageBox::Yes:

@@ -11,7 +11,9 @@ namespace tessaly {
 class QtReplaceAsker final : public ReplaceAsker {
  public:
   explicit QtReplaceAsker(QWidget* owner) : owner_(owner) {}
-  ReplaceChoice Ask(const QString& picturePath, const QString& existingPath) override;
+  void SetOwner(QWidget* owner) { owner_ = owner; }
+  ReplaceChoice Ask(const ReplaceQuestionWords& words, const QString& picturePath,
+                    const QString& existingPath) override;
 
  private:
   QWidget* owner_;

@@ -4,13 +4,19 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCompleter>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <deque>
 #include <filesystem>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtReplaceAsker.h"
@@ -46,7 +52,7 @@ struct Desktop final : FileDialog, Viewer, ReplaceAsker, WindowMessages {
   std::deque<QString> files;
   std::deque<ReplaceChoice> replies;
   QString title, filter, fileName;
-  std::vector<QString> opened, errors;
+  std::vector<QString> opened, errors, questionTitles;
   std::vector<std::vector<Problem>> problemLists;
   int asked = 0;
   void SetTitle(const QString& t) override { title = t; }
@@ -57,7 +63,8 @@ struct Desktop final : FileDialog, Viewer, ReplaceAsker, WindowMessages {
   }
   QString FileName() const override { return fileName; }
   void Open(const QString& path) override { opened.push_back(path); }
-  ReplaceChoice Ask(const QString&, const QString&) override {
+  ReplaceChoice Ask(const ReplaceQuestionWords& words, const QString&, const QString&) override {
+    questionTitles.push_back(words.title + " " + words.yesToAll);
     ReplaceChoice reply = replies.empty() ? ReplaceChoice::No : replies.front();
     if (++asked, !replies.empty()) replies.pop_front();
     return reply;
@@ -65,7 +72,7 @@ struct Desktop final : FileDialog, Viewer, ReplaceAsker, WindowMessages {
   void ShowError(const QString& caption, const QString& text) override {
     errors.push_back(caption + ": " + text);
   }
-  void ShowProblems(const std::vector<Problem>& problems) override {
+  void ShowProblems(const std::vector<Problem>& problems, int) override {
     problemLists.push_back(problems);
   }
 };
@@ -127,12 +134,52 @@ TEST(Form1Test, StartsInEnglishAndTheLanguageButtonSwitchesEveryCaptionAndNothin
     EXPECT_EQ(w.TextOf("Label2"), "/photos/");
     EXPECT_EQ(w.form->windowTitle(), "Brannock's Tessaly V2.1");
     EXPECT_EQ(w.Enabling(), "11101") << "enabled states stay";
+    // Qt's own texts (the file dialog's) follow the language.
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:") == "Look in:", click % 2 == 0);
+  }
+}
+
+// Every check box shows all four edges of its box, in both languages, ticked
+// or not, at device pixel ratios 1 and 2.
+TEST(Form1Test, EveryCheckBoxIsDrawnWholeInsideItsControl) {
+  Window w;
+  w.Tick("Check2", true);
+  for (int click = 0; click < 2; ++click, w.Click("Command5")) {
+    for (const char* name : {"Check1", "Check2", "Check3"}) {
+      auto* box = w.Control<QCheckBox>(name);
+      for (int ratio = 1; ratio <= 2; ++ratio) {
+        QImage image(box->size() * ratio, QImage::Format_ARGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::magenta);
+        box->render(&image, {}, {}, QWidget::DrawChildren);
+        QRect drawn;  // where the box was drawn
+        for (int y = 0; y < image.height(); ++y) {
+          for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != QColor(Qt::magenta).rgb()) drawn |= QRect(x, y, 1, 1);
+          }
+        }
+        // Each edge of what was drawn is the box's frame (darker than its
+        // inside) but for the rounded corners, not a cut through the box.
+        const QLine edges[] = {{drawn.topLeft(), drawn.topRight()},
+                               {drawn.bottomLeft(), drawn.bottomRight()},
+                               {drawn.topLeft(), drawn.bottomLeft()},
+                               {drawn.topRight(), drawn.bottomRight()}};
+        for (const QLine& edge : edges) {
+          int frame = 0, length = std::max(edge.dx(), edge.dy()) + 1;
+          for (int i = 0; i < length; ++i) {
+            QPoint at = edge.p1() + (edge.dx() > 0 ? QPoint(i, 0) : QPoint(0, i));
+            frame += qGray(image.pixel(at)) < 200;
+          }
+          EXPECT_GE(frame, length - 2 * ratio) << name << " ratio " << ratio << " click " << click;
+        }
+      }
+    }
   }
 }
 
 TEST(Form1Test, EveryCaptionFitsItsControlInBothLanguages) {
   Window w;
-  for (int language = 1; language <= 2; ++language) {
+  for (int language = 1; language <= 2; ++language, w.Click("Command5")) {
     for (const auto& row : kCaptions) {
       QWidget* control = w.Control(row[0]);
       QFontMetrics metrics(control->font());
@@ -190,11 +237,48 @@ TEST(Form1Test, ARunLocksFourButtonsHandlesEventsAndItsListCanBeViewed) {
   EXPECT_EQ(w.TextOf("Label2").toStdString(), w.tree.PathOf("2010-01-01/"))
       << "the last directory walked";
   EXPECT_TRUE(w.desktop.problemLists.empty()) << "a run without problems shows nothing more";
+  // A later run whose list cannot be made (another program holds it) keeps
+  // the latest list that a run made viewable.
+  const std::string list = w.listDir.PathOf("Rename_List.TXT");
+  int holder = open(list.c_str(), O_RDONLY);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  w.Click("Command2");
+  close(holder);
+  EXPECT_EQ(w.desktop.errors.size(), 1u);
   w.Click("Command4");
-  std::filesystem::remove(w.listDir.PathOf("Rename_List.TXT"));
+  std::filesystem::remove(list);
   w.Click("Command4");
-  EXPECT_EQ(w.desktop.opened,
-            std::vector{QString::fromStdString(w.listDir.PathOf("Rename_List.TXT"))});
+  EXPECT_EQ(w.desktop.opened, std::vector{QString::fromStdString(list)});
+}
+
+TEST(Form1Test, LongValuesKeepTheirEndInSightAndWholeInTheirTooltip) {
+  Window w;
+  w.Tick("Check2", true);
+  w.Tick("Check3", true);
+  const std::string deep =
+      "Pictures of the summer holiday in the mountains/day one/"
+      "the long walk around the lake/";
+  w.tree.Write(
+      deep + "IMG_0001.JPG",
+      test::CameraPicture("2009:08:12 12:07:41", "EASTMAN KODAK COMPANY",
+                          "KODAK DC240 ZOOM DIGITAL CAMERA", test::Order::Intel, 6000, ""));
+  w.Choose(w.tree.PathOf(deep + "IMG_0001.JPG"));
+  w.Click("Command2");
+  const struct {
+    const char* label;
+    std::string full, end;
+  } cases[] = {
+      {"Label6", "EASTMAN KODAK COMPANY-KODAK DC240 ZOOM DIGITAL CAMERA-2009-08-12-120741.JPG",
+       "-2009-08-12-120741.JPG"},
+      {"Label2", w.tree.PathOf(deep + "2009-08-12/"), "lake/2009-08-12/"},
+  };
+  for (const auto& c : cases) {
+    auto* label = w.Control<QLabel>(c.label);
+    EXPECT_TRUE(label->text().endsWith(QString::fromStdString(c.end))) << c.label;
+    EXPECT_TRUE(label->text().contains(QChar(0x2026))) << c.label;
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << c.label;
+    EXPECT_EQ(label->toolTip().toStdString(), c.full) << c.label;
+  }
 }
 
 TEST(Form1Test, TheLabelsShowTheEndOfEachRunAndTheCountGoesOn) {
@@ -220,12 +304,14 @@ TEST(Form1Test, ReplaceQuestionIsAnsweredEachWayAndToAllLastsOneRun) {
     std::deque<ReplaceChoice> replies;
     int asked;
     bool firstReplaced, secondReplaced;
-  } cases[] = {{{Yes, No}, 2, true, false},
-               {{No, Yes}, 2, false, true},
-               {{YesToAll}, 1, true, true},
-               {{NoToAll}, 1, false, false}};
+    const char* words;  // the question's title and Yes to All, in the window's language
+  } cases[] = {{{Yes, No}, 2, true, false, "Confirm File Replace Yes to &All"},
+               {{No, Yes}, 2, false, true, "Confirm File Replace Yes to &All"},
+               {{YesToAll}, 1, true, true, "確認取代檔案 全部皆是(&A)"},
+               {{NoToAll}, 1, false, false, "確認取代檔案 全部皆是(&A)"}};
   for (const auto& c : cases) {
     Window w;
+    if (c.words[0] != 'C') w.Click("Command5");
     w.Tick("Check1", false);
     // Each picture meets a file of its own length under its new name.
     for (const char* name : {"A.JPG", "2001-01-01-010101.JPG", "B.JPG", "2002-02-02-020202.JPG"}) {
@@ -238,6 +324,7 @@ TEST(Form1Test, ReplaceQuestionIsAnsweredEachWayAndToAllLastsOneRun) {
     w.Choose(w.tree.PathOf("A.JPG"));
     w.Click("Command2");
     EXPECT_EQ(w.desktop.asked, c.asked);
+    EXPECT_EQ(w.desktop.questionTitles[0].toStdString(), c.words);
     EXPECT_EQ(!w.tree.IsFile("A.JPG"), c.firstReplaced);
     EXPECT_EQ(!w.tree.IsFile("B.JPG"), c.secondReplaced);
     std::filesystem::remove(w.tree.PathOf("A.JPG"));
@@ -249,33 +336,51 @@ TEST(Form1Test, ReplaceQuestionIsAnsweredEachWayAndToAllLastsOneRun) {
   }
 }
 
-TEST(Form1Test, ProblemsAreListedWhenTheRunEndsAFailedMoveAtOnce) {
+TEST(Form1Test, ProblemsAreListedOnceWhenTheRunEndsGroupedByWhatBecameOfTheFile) {
   Window w;
   w.tree.Write("IMG_0001.JPG", Pic("2001:01:01 01:01:01"));
   w.tree.Write("IMG_0002.JPG", Pic("2002:02:02 02:02:02"));
+  w.tree.Write("IMG_0003.JPG", Pic("2003:03:03 03:03:03"));
   w.tree.Write("2002-02-02", "a file where the date directory would go");
   w.fs.fails["open " + w.tree.PathOf("IMG_0001.JPG")] = std::errc::permission_denied;
+  w.fs.fails["move " + w.tree.PathOf("IMG_0003.JPG")] = std::errc::permission_denied;
   w.Choose(w.tree.PathOf("IMG_0001.JPG"));
   w.Click("Command2");
-  ASSERT_EQ(w.desktop.errors.size(), 1u);
-  EXPECT_NE(w.desktop.errors[0].indexOf("2002-02-02-020202.JPG"), -1);
+  EXPECT_TRUE(w.desktop.errors.empty()) << "no box stops the run";
   ASSERT_EQ(w.desktop.problemLists.size(), 1u);
-  QString text = ProblemListDialog::ListText(w.desktop.problemLists[0]);
-  EXPECT_TRUE(text.startsWith(QString::fromStdString(w.tree.PathOf("IMG_0001.JPG")) +
-                              ": cannot be opened: Permission denied\n"))
-      << text.toStdString();
-  EXPECT_EQ(text.count('\n'), 2);
-  ProblemListDialog(w.desktop.problemLists[0], nullptr).CopyToClipboard();
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+  const auto& problems = w.desktop.problemLists[0];
+  // Heading, then the file of its group; the reasons are the engine's.
+  const char* const headings[][2] = {
+      {"Not renamed, left as they were (1)", "未更名，保持原狀 (1)"},
+      {"Renamed, but not moved into the date directory (1)", "已更名，但未移入日期子目錄 (1)"},
+      {"Not read (1)", "無法讀取 (1)"}};
+  const char* const files[] = {"IMG_0003.JPG", "2002-02-02-020202.JPG", "IMG_0001.JPG"};
+  for (int language = 0; language < 2; ++language) {
+    const QStringList lines = ProblemListDialog::ListText(problems, language).split('\n');
+    ASSERT_EQ(lines.size(), 7) << lines.join('|').toStdString();
+    for (int group = 0; group < 3; ++group) {
+      EXPECT_EQ(lines[2 * group].toStdString(), headings[group][language]);
+      EXPECT_TRUE(lines[2 * group + 1].startsWith(
+          "    " + QString::fromStdString(w.tree.PathOf(files[group])) + ": "))
+          << lines[2 * group + 1].toStdString();
+    }
+  }
+  ProblemListDialog dialog(problems, 1, nullptr);
+  EXPECT_EQ(dialog.windowTitle(), "略過的照片");
+  dialog.CopyToClipboard();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), ProblemListDialog::ListText(problems, 1));
 }
 
-TEST(Form1Test, AListThatCannotBeMadeIsExplainedAndTheWindowStays) {
+TEST(Form1Test, AListThatCannotBeMadeIsExplainedInTheWindowsLanguageAndCannotBeViewed) {
   Window w("/nonexistent/dir/Rename_List.TXT");
   w.tree.Write("IMG_0001.JPG", Pic("2001:01:01 01:01:01"));
   w.Choose(w.tree.PathOf("IMG_0001.JPG"));
+  w.Click("Command5");
   w.Click("Command2");
   ASSERT_EQ(w.desktop.errors.size(), 1u);
-  EXPECT_NE(w.desktop.errors[0].indexOf("/nonexistent/dir/Rename_List.TXT: No such file"), -1);
+  EXPECT_TRUE(w.desktop.errors[0].contains("/nonexistent/dir/Rename_List.TXT: No such file"));
+  EXPECT_TRUE(w.desktop.errors[0].endsWith("沒有任何檔案被更名。"));
+  EXPECT_EQ(w.Enabling(), "11101") << "no list to view";
   EXPECT_TRUE(w.tree.IsFile("IMG_0001.JPG") && w.form->isVisible());
 }
 
@@ -322,7 +427,31 @@ TEST(QtFileDialogTest, TheOneFilterShowsEveryFileNamesWithoutADotIncluded) {
   EXPECT_EQ(dialog.Dialog().nameFilters(), QStringList{"Design Files (*.*)"});
 }
 
-TEST(QtReplaceAskerTest, EnterKeepsTheFileAndEveryButtonGivesItsAnswer) {
+// Return on a typed path accepts the dialog while its completion list is
+// open; that list must not stay behind to swallow the next click.
+TEST(QtFileDialogTest, ADialogAcceptedWithItsCompletionListOpenLeavesNoPopup) {
+  test::TempTree tree;
+  tree.Write("IMG_0001.JPG", "x");
+  tree.Write("IMG_0002.JPG", "x");
+  QtFileDialog dialog(nullptr);
+  dialog.Dialog().setDirectory(QString::fromStdString(tree.Root()));
+  QTimer::singleShot(0, [&] {
+    auto* edit = dialog.Dialog().findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    edit->setText(QString::fromStdString(tree.PathOf("IMG_000")));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [edit] {
+          edit->completer()->setCompletionPrefix(edit->text());
+          edit->completer()->complete();
+          return QApplication::activePopupWidget() != nullptr;
+        },
+        3000));
+    static_cast<QDialog&>(dialog.Dialog()).done(QDialog::Accepted);  // as Return does
+  });
+  dialog.ShowOpen();
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST(QtReplaceAskerTest, EnterKeepsTheFileAndEveryButtonGivesItsAnswerInTheWordsGiven) {
   const std::pair<QMessageBox::StandardButton, ReplaceChoice> cases[] = {
       {QMessageBox::NoButton, ReplaceChoice::No},  // Enter: the default button
       {QMessageBox::Yes, ReplaceChoice::Yes},
@@ -333,10 +462,13 @@ TEST(QtReplaceAskerTest, EnterKeepsTheFileAndEveryButtonGivesItsAnswer) {
     QTimer::singleShot(0, [button = button] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->windowTitle() + box->button(QMessageBox::NoToAll)->text(), "t4");
+      EXPECT_TRUE(box->text().startsWith("2009-08-12-120741.JPG? /a/2009-08-12-120741.JPG "));
       button == QMessageBox::NoButton ? QTest::keyClick(box, Qt::Key_Return)
                                       : box->button(button)->click();
     });
-    EXPECT_EQ(QtReplaceAsker(nullptr).Ask("/a/IMG.JPG", "/a/2009-08-12-120741.JPG"), choice);
+    const ReplaceQuestionWords words{"t", "%1? %2 %3", "%1 %2 %3", "1", "2", "3", "4"};
+    EXPECT_EQ(QtReplaceAsker(nullptr).Ask(words, "/a/IMG.JPG", "/a/2009-08-12-120741.JPG"), choice);
   }
 }
 
