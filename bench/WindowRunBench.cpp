@@ -2,7 +2,7 @@
 // Times one run started from the window (Select Directory on a file of DIR,
 // then Start) on the real file system, with the window shown and painting.
 // Prints the seconds the run took and the count. With --screenshots, the
-// maker box is ticked and the window is grabbed in the middle of the run in
+// maker and model boxes are ticked and the window is grabbed in the middle of the run in
 // English and then in Chinese, as OUT/window-en.png and OUT/window-zh.png,
 // and the replace question in Chinese as OUT/replace-zh.png (the README's
 // pictures).
@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
       screenshots = QString::fromUtf8(argv[++i]);
       window.SetFrameInterval(0);
       window.findChild<QCheckBox*>(QStringLiteral("Check2"))->setChecked(true);
+      window.findChild<QCheckBox*>(QStringLiteral("Check3"))->setChecked(true);
     }
   }
   int grabbed = 0;
@@ -112,7 +113,7 @@ int main(int argc, char** argv) {
     const tessaly::ReplaceQuestionWords chinese{
         words(ReplaceTitle), words(ReplaceQuestion), words(ReplaceFileFacts), words(Yes),
         words(No),           words(YesToAll),        words(NoToAll)};
-    QDir first(QString::fromUtf8(argv[1]) + QStringLiteral("/card0"));
+    QDir first(QString::fromUtf8(argv[1]));
     const QStringList dates = first.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QDir date(first.filePath(dates.value(0)));
     const QStringList names = date.entryList(QDir::Files, QDir::Name);

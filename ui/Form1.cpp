@@ -32,8 +32,16 @@ Widget* Make(QWidget* parent, const char* name, QRect geometry, Arguments... arg
 }
 
 // The largest pixel sizes at which every caption of the language still fits
-// its control: CJK captions are fewer letters, so Chinese reads larger.
+// its control: CJK captions are fewer letters, so Chinese reads larger. The
+// values (paths and names, mostly Latin with descenders) stay at the first.
 constexpr int kFontPixels[] = {10, 12};
+
+// The CJK face carries Latin text too, so both languages look alike.
+QFont WindowFont(int pixels) {
+  QFont font(QStringLiteral("Noto Sans CJK TC"));
+  font.setPixelSize(pixels);
+  return font;
+}
 
 }  // namespace
 
@@ -47,6 +55,7 @@ Form1::Form1(FileSystem& fileSystem, WindowServices services, RenameListPlace li
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Brannock's Tessaly V2.1"));
   setFixedSize(8370 / kTwipsPerPixel, 1605 / kTwipsPerPixel);
+  setFont(WindowFont(kFontPixels[0]));
   Label1 = Make<QLabel>(this, "Label1", Twips(60, 60, 795, 195));
   Label2 = Make<ElidedLabel>(this, "Label2", Twips(900, 60, 7395, 195), Qt::ElideMiddle);
   Label5 = Make<QLabel>(this, "Label5", Twips(540, 360, 975, 195));
@@ -103,12 +112,10 @@ Form1::Form1(FileSystem& fileSystem, WindowServices services, RenameListPlace li
 }
 
 void Form1::ApplyCaptions() {
-  // The CJK face carries the Latin captions too, so both languages look alike.
-  QFont font(QStringLiteral("Noto Sans CJK TC"));
-  font.setPixelSize(kFontPixels[languageIndex_]);
-  setFont(font);
+  const QFont captionFont = WindowFont(kFontPixels[languageIndex_]);
   for (const CaptionRow& row : CaptionTable()) {
     QWidget* control = findChild<QWidget*>(Text(row.control), Qt::FindDirectChildrenOnly);
+    control->setFont(captionFont);
     const QString caption = Text(languageIndex_ == 0 ? row.english : row.chinese);
     if (auto* label = qobject_cast<QLabel*>(control)) {
       label->setText(caption);
