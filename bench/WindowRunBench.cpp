@@ -106,13 +106,6 @@ int main(int argc, char** argv) {
   if (!screenshots.isEmpty()) {
     // The question as the window asks it in Chinese, about two of the
     // pictures just renamed.
-    auto words = [](tessaly::DialogText text) {
-      return QString::fromUtf8(tessaly::DialogCaption(text, 1).data());
-    };
-    using enum tessaly::DialogText;
-    const tessaly::ReplaceQuestionWords chinese{
-        words(ReplaceTitle), words(ReplaceQuestion), words(ReplaceFileFacts), words(Yes),
-        words(No),           words(YesToAll),        words(NoToAll)};
     QDir first(QString::fromUtf8(argv[1]));
     const QStringList dates = first.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QDir date(first.filePath(dates.value(0)));
@@ -123,7 +116,8 @@ int main(int argc, char** argv) {
         box->close();
       }
     });
-    tessaly::QtReplaceAsker(&window).Ask(chinese, date.filePath(names.value(0)),
+    tessaly::QtReplaceAsker(&window).Ask(tessaly::ReplaceQuestionCaptions(1),
+                                         date.filePath(names.value(0)),
                                          date.filePath(names.value(1)));
   }
   return 0;

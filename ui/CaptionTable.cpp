@@ -22,7 +22,7 @@ const std::array<CaptionRow, 14>& CaptionTable() {
   return table;
 }
 
-std::string_view DialogCaption(DialogText text, int languageIndex) {
+QString DialogCaption(DialogText text, int languageIndex) {
   // In the order of DialogText: English, Traditional Chinese.
   static const std::string_view table[][2] = {
       {"Confirm File Replace", "確認取代檔案"},
@@ -43,7 +43,19 @@ std::string_view DialogCaption(DialogText text, int languageIndex) {
       {"Copy", "複製"},
       {"Close", "關閉"},
   };
-  return table[static_cast<int>(text)][languageIndex == 0 ? 0 : 1];
+  const std::string_view caption = table[static_cast<int>(text)][languageIndex == 0 ? 0 : 1];
+  return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+}
+
+ReplaceQuestionWords ReplaceQuestionCaptions(int languageIndex) {
+  auto caption = [languageIndex](DialogText text) { return DialogCaption(text, languageIndex); };
+  return {caption(DialogText::ReplaceTitle),
+          caption(DialogText::ReplaceQuestion),
+          caption(DialogText::ReplaceFileFacts),
+          caption(DialogText::Yes),
+          caption(DialogText::No),
+          caption(DialogText::YesToAll),
+          caption(DialogText::NoToAll)};
 }
 
 }  // namespace tessaly

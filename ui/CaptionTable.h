@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QString>
 #include <array>
 #include <string_view>
+
+#include "platform/qt/WindowServices.h"
 
 namespace tessaly {
 
@@ -36,6 +39,9 @@ enum class DialogText {
 };
 
 // One dialog text in the language of `languageIndex` (0 English, 1 Chinese).
-std::string_view DialogCaption(DialogText text, int languageIndex);
+QString DialogCaption(DialogText text, int languageIndex);
+
+// The replace question's words in the language of `languageIndex`.
+ReplaceQuestionWords ReplaceQuestionCaptions(int languageIndex);
 
 }  // namespace tessaly

@@ -158,10 +158,9 @@ void Form1::Command2Click() {
   SetCommandsEnabled(true);
   if (outcome.status == RunStatus::ListNotCreated ||
       outcome.status == RunStatus::DirectoryMissing) {
-    services_.messages->ShowError(
-        QStringLiteral("Tessaly"),
-        Text(outcome.reason) + QStringLiteral("\n\n") +
-            Text(DialogCaption(DialogText::NothingRenamed, languageIndex_)));
+    services_.messages->ShowError(QStringLiteral("Tessaly"),
+                                  Text(outcome.reason) + QStringLiteral("\n\n") +
+                                      DialogCaption(DialogText::NothingRenamed, languageIndex_));
   }
   if (closeRequested_) {
     close();
@@ -248,16 +247,8 @@ RunControl Form1::HandOver() {
 ReplaceAnswer Form1::AskReplace(const ReplaceQuestion& asked) {
   if (replaceForAll_) return *replaceForAll_;
   FlushLabels();
-  auto words = [this](DialogText text) { return Text(DialogCaption(text, languageIndex_)); };
-  const ReplaceQuestionWords question{words(DialogText::ReplaceTitle),
-                                      words(DialogText::ReplaceQuestion),
-                                      words(DialogText::ReplaceFileFacts),
-                                      words(DialogText::Yes),
-                                      words(DialogText::No),
-                                      words(DialogText::YesToAll),
-                                      words(DialogText::NoToAll)};
-  switch (
-      services_.replaceAsker->Ask(question, Text(asked.picturePath), Text(asked.existingPath))) {
+  switch (services_.replaceAsker->Ask(ReplaceQuestionCaptions(languageIndex_),
+                                      Text(asked.picturePath), Text(asked.existingPath))) {
     case ReplaceChoice::Yes:
       return ReplaceAnswer::Replace;
     case ReplaceChoice::No:

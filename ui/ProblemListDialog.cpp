@@ -12,11 +12,6 @@
 namespace tessaly {
 namespace {
 
-QString Caption(DialogText text, int languageIndex) {
-  const std::string_view caption = DialogCaption(text, languageIndex);
-  return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
-}
-
 // What became of the file that the problem is about.
 DialogText Group(ProblemKind kind) {
   switch (kind) {
@@ -49,7 +44,7 @@ QString ProblemListDialog::ListText(const std::vector<Problem>& problems, int la
                QStringLiteral(": ") + QString::fromStdString(problem.reason) + QLatin1Char('\n');
     }
     if (count > 0) {
-      text += Caption(group, languageIndex) + QStringLiteral(" (%1)\n").arg(count) + lines;
+      text += DialogCaption(group, languageIndex) + QStringLiteral(" (%1)\n").arg(count) + lines;
     }
   }
   return text;
@@ -58,19 +53,19 @@ QString ProblemListDialog::ListText(const std::vector<Problem>& problems, int la
 ProblemListDialog::ProblemListDialog(const std::vector<Problem>& problems, int languageIndex,
                                      QWidget* owner)
     : QDialog(owner), text_(ListText(problems, languageIndex)) {
-  setWindowTitle(Caption(DialogText::ProblemsTitle, languageIndex));
+  setWindowTitle(DialogCaption(DialogText::ProblemsTitle, languageIndex));
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(
-      new QLabel(Caption(DialogText::ProblemsCount, languageIndex).arg(problems.size()), this));
+  layout->addWidget(new QLabel(
+      DialogCaption(DialogText::ProblemsCount, languageIndex).arg(problems.size()), this));
   auto* list = new QPlainTextEdit(text_, this);
   list->setReadOnly(true);
   list->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   list->setMinimumSize(640, 240);
   layout->addWidget(list);
   auto* buttons = new QDialogButtonBox(this);
-  QPushButton* copy =
-      buttons->addButton(Caption(DialogText::Copy, languageIndex), QDialogButtonBox::ActionRole);
-  buttons->addButton(Caption(DialogText::Close, languageIndex), QDialogButtonBox::RejectRole);
+  QPushButton* copy = buttons->addButton(DialogCaption(DialogText::Copy, languageIndex),
+                                         QDialogButtonBox::ActionRole);
+  buttons->addButton(DialogCaption(DialogText::Close, languageIndex), QDialogButtonBox::RejectRole);
   connect(copy, &QPushButton::clicked, this, &ProblemListDialog::CopyToClipboard);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);

@@ -51,13 +51,5 @@ TEST(UndoCommandTest, OptionsExitStatusAndOutput) {
   }
 }
 
-TEST(UndoCommandTest, WithoutAJournalUndoSaysWhereItLooked) {
-  test::TempTree state;
-  test::FaultyFileSystem fs;
-  std::ostringstream out, err;
-  EXPECT_EQ(RunUndoCommand({}, fs, state.PathOf("journals"), out, err), 2);
-  EXPECT_NE(err.str().find("no journal in " + state.PathOf("journals")), std::string::npos);
-}
-
 }  // namespace
 }  // namespace tessaly

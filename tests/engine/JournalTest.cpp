@@ -17,20 +17,11 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 TEST(JournalTest, EveryPathReadsBackExactlyFromOneLineOfValidUtf8) {
-  const std::string names[] = {
-      "new\nline.JPG",
-      "tab\there.JPG",
-      "quote\"and\\back.JPG",
-      "\xFF\xFE.JPG",
-      "cut\xC3.JPG",
-      "overlong\xC0\xAF.JPG",
-      "surrogate\xED\xA0\x80.JPG",
-      "\xE6\xAA\x94.JPG",
-      "\xF0\x9F\x93\xB7.JPG",
-      "literal\\udc80.JPG",
-      "del\x7F.JPG",
-      "\xC3\xA9t\xC3\xA9\x80.JPG",
-  };
+  // clang-format off
+  const std::string names[] = {"new\nline.JPG", "tab\there.JPG", "quote\"and\\back.JPG", "\xFF\xFE.JPG",
+      "cut\xC3.JPG", "overlong\xC0\xAF.JPG", "surrogate\xED\xA0\x80.JPG", "\xE6\xAA\x94.JPG",
+      "\xF0\x9F\x93\xB7.JPG", "literal\\udc80.JPG", "del\x7F.JPG", "\xC3\xA9t\xC3\xA9\x80.JPG"};
+  // clang-format on
   PosixFileSystem fs;
   test::TempTree dir;
   Journal journal;

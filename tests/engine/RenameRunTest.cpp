@@ -14,15 +14,6 @@ namespace {
 using test::Lines;
 using test::Pic;
 
-TEST(RenameRunTest, EachRunMakesAFreshListAndTheCountGoesOn) {
-  test::EngineFixture f(
-      {{"a/1.JPG", Pic("2001:01:01 01:01:01")}, {"b/2.JPG", Pic("2002:02:02 02:02:02")}});
-  f.Run(f.tree.PathOf("a"));
-  EXPECT_EQ(f.Run(f.tree.PathOf("b")), Lines({"b/2.JPG--->b/2002-02-02-020202.JPG"}));
-  EXPECT_EQ(f.run.RenameCount(), 2);
-  EXPECT_EQ(f.frontEnd.events.end()[-2], "count 2");
-}
-
 TEST(RenameRunTest, RunsThatCannotStartTouchNothing) {
   test::TempTree tree, beside;
   tree.Write("IMG_0001.JPG", Pic("2001:01:01 01:01:01"));
@@ -60,15 +51,6 @@ TEST(RenameRunTest, TheListGoesToTheStateDirectoryWhenTheProgramsIsNotWritable) 
   place.programDirectory = f.listDir.PathOf("state");
   EXPECT_EQ(f.run.StartRun(f.tree.Root(), place).renameListPath,
             f.listDir.PathOf("state/Rename_List.TXT"));
-}
-
-TEST(RenameRunTest, StopEndsTheRunAfterTheCurrentPicture) {
-  test::EngineFixture f({{"1.JPG", Pic("2001:01:01 01:01:01")},
-                         {"2.JPG", Pic("2002:02:02 02:02:02")},
-                         {"sub/3.JPG", Pic("2003:03:03 03:03:03")}});
-  f.frontEnd.stopAfterHandOvers = 2;  // the hand-over after the first picture is shown
-  EXPECT_EQ(f.Run("", RunStatus::Stopped), Lines({"1.JPG--->2001-01-01-010101.JPG"}));
-  EXPECT_EQ(f.Names(), Lines({"2.JPG", "2001-01-01-010101.JPG", "sub/3.JPG"}));
 }
 
 std::size_t ThreadsOfThisProcess() {

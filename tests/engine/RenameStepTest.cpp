@@ -94,28 +94,6 @@ TEST(RenameStepTest, EndsWithTheseFilesLinesAndProblems) {
   }
 }
 
-TEST(RenameStepTest, ShowsThePictureThenTheCountWithHandOvers) {
-  test::EngineFixture f({{"sub/IMG_0001.JPG", Pic(kDate)}}, {false, true, false});
-  f.Run(f.tree.PathOf("sub"));
-  EXPECT_EQ(f.frontEnd.events,
-            Lines({"dir " + f.tree.PathOf("sub/"), "handover",
-                   "picture IMG_0001.JPG ACME-2009-08-12-120741.JPG 2009:08:12 12:07:41",
-                   "handover", "count 1", "handover"}));
-}
-
-TEST(RenameStepTest, OptionsChangedDuringARunApplyFromTheNextReading) {
-  test::EngineFixture f({{"1.JPG", Pic("2001:01:01 01:01:01")}, {"2.JPG", Pic(kDate)}}, kSub);
-  f.frontEnd.onHandOver = [](test::RecordingFrontEnd& fe) {
-    if (fe.events.end()[-2] == "count 1")
-      fe.options = {false, true, false};  // ticked after picture 1
-  };
-  // The first picture was moved with the box still ticked; met again in its
-  // date directory, it gets the maker's name there.
-  EXPECT_EQ(test::Sorted(f.Run()),
-            Lines({"1.JPG--->2001-01-01-010101.JPG", "2.JPG--->ACME-2009-08-12-120741.JPG",
-                   "2001-01-01/2001-01-01-010101.JPG--->2001-01-01/ACME-2001-01-01-010101.JPG"}));
-}
-
 TEST(RenameStepTest, ABurstOfOneSecondCostsAFewLookUpsAPicture) {
   constexpr int kPictures = 300;
   test::EngineFixture f;

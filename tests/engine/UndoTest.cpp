@@ -116,24 +116,5 @@ TEST(UndoTest, AStoppedRunIsUndoneAndAReplacedFileIsReportedAsLost) {
   EXPECT_EQ(f.Snapshot(), expected);
 }
 
-TEST(UndoTest, APreviewOfUndoChangesNothingAndJournalsThatCannotBeReadUndoNothing) {
-  test::EngineFixture f({{"IMG_1.JPG", Pic("2009:08:12 12:07:41")}}, {true, false, false});
-  f.Run();
-  const auto after = f.Snapshot();
-  OverlayFileSystem overlay(f.fs);
-  UndoOutcome preview = UndoJournal(overlay, f.frontEnd, f.outcome.journalPath);
-  EXPECT_EQ(preview.moves, test::Lines({f.tree.PathOf("2009-08-12/2009-08-12-120741.JPG") + "--->" +
-                                            f.tree.PathOf("2009-08-12-120741.JPG"),
-                                        f.tree.PathOf("2009-08-12-120741.JPG") + "--->" +
-                                            f.tree.PathOf("IMG_1.JPG")}));
-  EXPECT_EQ(preview.directoriesRemoved, 1);
-  EXPECT_EQ(f.Snapshot(), after);
-  EXPECT_EQ(UndoJournal(f.fs, f.frontEnd, f.listDir.PathOf("Rename_List.TXT")).failure,
-            JournalReadFailure::NotAJournal);
-  EXPECT_EQ(UndoJournal(f.fs, f.frontEnd, f.tree.PathOf("none")).failure,
-            JournalReadFailure::CannotRead);
-  EXPECT_EQ(f.Snapshot(), after);
-}
-
 }  // namespace
 }  // namespace tessaly

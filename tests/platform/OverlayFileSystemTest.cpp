@@ -96,6 +96,15 @@ TEST(OverlayFileSystemTest, ItAnswersAsTheRealFileSystemWould) {
     EXPECT_EQ(Listing(overlay, previewed.PathOf(directory)), Listing(posix, real.PathOf(directory)))
         << directory;
   }
+  // A name that arrives in a directory while it is listed is not listed.
+  auto cursor = overlay.OpenDirectory(previewed.PathOf("d"));
+  std::string names;
+  for (DirectoryEntry entry; cursor.value()->Next(entry).value(); names += entry.name + " ") {
+    if (names.empty()) {
+      ASSERT_FALSE(overlay.MoveNoReplace(previewed.PathOf("a.JPG"), previewed.PathOf("d/new.JPG")));
+    }
+  }
+  EXPECT_EQ(names.find("new.JPG"), std::string::npos) << names;
   test::TempTree untouched;
   MakeTree(untouched);
   EXPECT_EQ(previewed.Files(), untouched.Files()) << "the preview changed the real tree";

@@ -56,31 +56,6 @@ TEST(ReadAheadTest, ItHoldsABoundedQueueAndStopsWithoutFinishingIt) {
   EXPECT_EQ(warmed, beforeTheEnd + 2) << "no thread goes on after the read-ahead is gone";
 }
 
-TEST(ReadAheadTest, ItRestsWhileEverythingIsInMemoryAndWakesWhenSomethingIsNot) {
-  std::atomic<int> warmed{0};
-  std::atomic<bool> inMemory{true};
-  ReadAhead readAhead(1, [&](const std::string&, std::vector<std::string>&) {
-    ++warmed;
-    return inMemory.load();
-  });
-  auto hint = [&](int n) {
-    for (int i = 0; i < n; ++i)
-      readAhead.Hint("x");
-    std::this_thread::sleep_for(50ms);
-  };
-  for (int i = 0; i < ReadAhead::kWarmToRest; ++i) {  // one by one: none is dropped
-    readAhead.Hint("x");
-    while (warmed <= i)
-      std::this_thread::sleep_for(100us);
-  }
-  hint(2 * ReadAhead::kProbeEvery);
-  EXPECT_EQ(warmed, ReadAhead::kWarmToRest + 2) << "resting: every 16th hint only";
-  inMemory = false;
-  hint(ReadAhead::kProbeEvery);  // the probe finds a file on the device
-  hint(10);
-  EXPECT_EQ(warmed, ReadAhead::kWarmToRest + 13) << "awake again";
-}
-
 // The names in `directory` that were opened while `act` ran (an O_PATH
 // look is no opening).
 std::vector<std::string> OpenedDuring(const std::string& directory,

@@ -35,8 +35,7 @@ inline Lines Sorted(Lines v) {
 struct RecordingFrontEnd final : FrontEnd {
   RenameOptions options;
   ReplaceAnswer answer = ReplaceAnswer::Keep;
-  int stopAfterHandOvers = -1, handOvers = 0;          // never stops when negative
-  std::function<void(RecordingFrontEnd&)> onHandOver;  // runs inside each hand-over
+  int stopAfterHandOvers = -1, handOvers = 0;  // never stops when negative
   Lines events;
   std::vector<ReplaceQuestion> questions;
   std::vector<Problem> problems;
@@ -54,7 +53,6 @@ struct RecordingFrontEnd final : FrontEnd {
   }
   RunControl HandOver() override {
     events.emplace_back("handover");
-    if (onHandOver) onHandOver(*this);
     return ++handOvers == stopAfterHandOvers ? RunControl::Stop : RunControl::Continue;
   }
   ReplaceAnswer AskReplace(const ReplaceQuestion& question) override {
