@@ -1,21 +1,22 @@
 #!/bin/bash
-# A freshly inserted card: whole runs on 10,000 pictures in 100 directories
+# A freshly inserted card: whole runs on 10,000 pictures (or PICTURES) in 100 directories
 # with the page cache dropped before each (cold) and filled (warm), in
 # alternating rounds on fresh trees, for
 #   - the bare sequential loop (open, read 4 KiB, close, stat, rename),
 #   - tessaly-cli rename --no-subdir,
 #   - tessaly-cli rename (date directories);
 # then the medians and ratios, peak memory, and the cold --no-subdir run
-# with 0, 4, 8 and 16 read-ahead threads.
+# with 0, 1, 2, 4 and 8 read-ahead threads.
 #
 # Dropping the cache needs root (it writes /proc/sys/vm/drop_caches); as
 # another user the script says so and does nothing.
 #
-#   bench/cold_cache.sh BUILD_DIR [WORK_DIR] [ROUNDS]
+#   bench/cold_cache.sh BUILD_DIR [WORK_DIR] [ROUNDS] [PICTURES]
 set -euo pipefail
 build="${1:?usage: cold_cache.sh BUILD_DIR [WORK_DIR] [ROUNDS]}"
 work="${2:-/var/tmp/tessaly-bench}"
 rounds="${3:-5}"
+pictures="${4:-10000}"
 if [[ $EUID -ne 0 || ! -w /proc/sys/vm/drop_caches ]]; then
   echo "cold_cache.sh: dropping the page cache needs root; skipped"
   exit 0
@@ -26,7 +27,7 @@ declare -A times memory
 
 once() {  # once NAME cold|warm COMMAND...
   local name="$1" state="$2"; shift 2
-  rm -rf "$work/tree" && "$build/bench/make_picture_tree" "$work/tree" 10000 100 && sync
+  rm -rf "$work/tree" && "$build/bench/make_picture_tree" "$work/tree" "$pictures" 100 && sync
   if [[ $state == cold ]]; then
     echo 3 >/proc/sys/vm/drop_caches
   else
@@ -57,7 +58,7 @@ done
 printf 'peak memory: --no-subdir %.1f MiB, default %.1f MiB\n' \
   "$(echo "${memory[no-subdir]} / 1024" | bc -l)" "$(echo "${memory[default]} / 1024" | bc -l)"
 
-for threads in 0 4 8 16; do
+for threads in 0 1 2 4 8; do
   for ((round = 1; round <= 3; round++)); do
     once "threads$threads" cold env TESSALY_READ_AHEAD_THREADS="$threads" \
       "$cli" rename --no-subdir --list "$work/list.txt" "$work/tree"
