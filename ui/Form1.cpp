@@ -244,11 +244,11 @@ RunControl Form1::HandOver() {
   return closeRequested_ ? RunControl::Stop : RunControl::Continue;
 }
 
-ReplaceAnswer Form1::AskReplace(const ReplaceQuestion& asked) {
+ReplaceAnswer Form1::AskReplace(const ReplaceQuestion& question) {
   if (replaceForAll_) return *replaceForAll_;
   FlushLabels();
   switch (services_.replaceAsker->Ask(ReplaceQuestionCaptions(languageIndex_),
-                                      Text(asked.picturePath), Text(asked.existingPath))) {
+                                      Text(question.picturePath), Text(question.existingPath))) {
     case ReplaceChoice::Yes:
       return ReplaceAnswer::Replace;
     case ReplaceChoice::No:

@@ -53,7 +53,7 @@ class Form1 final : public QWidget, public FrontEnd {
   void ShowPicture(const ShownPicture& picture) override;
   void ShowCount(std::int64_t renameCount) override;
   RunControl HandOver() override;
-  ReplaceAnswer AskReplace(const ReplaceQuestion& asked) override;
+  ReplaceAnswer AskReplace(const ReplaceQuestion& question) override;
   void ReportProblem(const Problem& problem) override;
 
  signals:
