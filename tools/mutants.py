@@ -85,11 +85,11 @@ def mutated(source, m):
     return source
 
 
-def run(command, cwd, log, timeout=None):
+def run(command, cwd, log, timeout=None, env=None):
     with open(log, "w") as out:
         try:
             return subprocess.run(command, cwd=cwd, stdout=out, stderr=subprocess.STDOUT,
-                                  timeout=timeout).returncode
+                                  timeout=timeout, env=env).returncode
         except subprocess.TimeoutExpired:
             return -1
 
@@ -186,9 +186,14 @@ def main():
         if run(configure, TOP, log) != 0:
             sys.exit(f"configuring failed: see {log}")
     env_ctest = ["ctest", "--test-dir", build, "-j2", "--timeout", "60"]
+    # A mutant may walk or move outside its test's tree (a parent directory
+    # taken for the chosen one): its tests get temporary directories of their
+    # own, so that they never reach another program's files in /tmp.
+    test_env = dict(os.environ, TMPDIR=os.path.join(args.scratch, "tmp"))
+    os.makedirs(test_env["TMPDIR"], exist_ok=True)
     if run(["cmake", "--build", build], TOP, log) != 0:
         sys.exit(f"the unmutated tree does not build: see {log}")
-    if run(env_ctest, TOP, log, args.timeout) != 0:
+    if run(env_ctest, TOP, log, args.timeout, test_env) != 0:
         sys.exit(f"the unmutated tree fails its tests: see {log}")
 
     killed = survived = stillborn = 0
@@ -207,7 +212,7 @@ def main():
                 fate, tests = "stillborn", []
                 stillborn += 1
             else:
-                status = run(env_ctest, TOP, log, args.timeout)
+                status = run(env_ctest, TOP, log, args.timeout, test_env)
                 tests = failed_tests(log) if status != 0 else []
                 if status != 0:
                     fate = "killed"
