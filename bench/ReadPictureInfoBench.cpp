@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/ReadPictureInfo.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "tests/support/ExifWriter.h"
 
 namespace {

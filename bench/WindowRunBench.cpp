@@ -17,7 +17,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/QtReplaceAsker.h"
 #include "ui/CaptionTable.h"
 #include "ui/Form1.h"

@@ -13,7 +13,7 @@
 #include "cli/TerminalText.h"
 #include "cli/UndoCommand.h"
 #include "cli/Usage.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/NativeFileSystem.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   }
   const std::string command = arguments.front();
   std::span<const std::string> rest(arguments.data() + 1, arguments.size() - 1);
-  tessaly::PosixFileSystem fileSystem;
+  tessaly::NativeFileSystem fileSystem;
   int status;
   if (command == "probe") {
     status = tessaly::RunProbeCommand(rest, fileSystem, std::cout, std::cerr);

@@ -1,6 +1,7 @@
 #include "core/BuildNewName.h"
 
 #include "core/Windows1252.h"
+#include "platform/PathSeparator.h"
 
 namespace tessaly {
 namespace {
@@ -41,7 +42,7 @@ NewNameParts BuildNewName(const PictureInfo& info) {
 }
 
 std::string_view PictureFileName(std::string_view path) {
-  std::size_t slash = path.find_last_of('/');
+  std::size_t slash = path.find_last_of(kPathSeparators);
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
@@ -55,6 +56,11 @@ NameProblem CheckNewName(const PictureInfo& info, std::string_view newName) {
   for (char c : newName) {
     if ((c > 0 && c < 0x20) || c == 0x7F) return NameProblem::ControlCharacter;
   }
+#ifdef _WIN32
+  if (newName.find_first_of("<>:\"|?*") != std::string_view::npos) {
+    return NameProblem::ForbiddenCharacter;
+  }
+#endif
   return NameProblem::None;
 }
 

@@ -30,6 +30,7 @@ enum class NameProblem {
   NulInDate,         // the date or time holds a NUL byte
   PathSeparator,     // "/" or "\" would put the picture elsewhere
   ControlCharacter,  // a line break or other control character (0x01-0x1F, 0x7F)
+  ForbiddenCharacter,  // on Windows, one of < > : " | ? *, which no file name may hold
 };
 
 NameProblem CheckNewName(const PictureInfo& info, std::string_view newName);

@@ -1,4 +1,5 @@
 #include "engine/DirectoryWalk.h"
+#include "platform/PathSeparator.h"
 
 #include <cctype>
 #include <deque>
@@ -34,7 +35,7 @@ void DirectoryWalk::ProcessDirectory(const std::string& directory) {
     if (state_.readAhead && i + 1 < subDirectories.size()) {
       state_.readAhead->Hint(subDirectories[i + 1]);
     }
-    ProcessDirectory(subDirectories[i] + "/");
+    ProcessDirectory(subDirectories[i] + kPathSeparator);
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/Json.h"
 #include "platform/ProgramLocation.h"
+#include "platform/PathSeparator.h"
 
 namespace tessaly {
 namespace {
@@ -142,7 +143,7 @@ std::error_code Journal::Create(FileSystem& fileSystem, const std::string& direc
                                 std::chrono::system_clock::time_point started,
                                 std::string_view walkedDirectory) {
   if (!CreateDirectories(directory)) return std::make_error_code(std::errc::permission_denied);
-  const std::string stem = directory + "/" + LocalTimeText(started, "%Y-%m-%d-%H%M%S");
+  const std::string stem = directory + kPathSeparator + LocalTimeText(started, "%Y-%m-%d-%H%M%S");
   std::error_code error;
   for (int k = 1; k < 1000; ++k) {
     char suffix[8] = "";
@@ -240,7 +241,7 @@ std::string LatestJournal(FileSystem& fileSystem, const std::string& directory) 
       latest = name;
     }
   }
-  return latest.empty() ? latest : directory + "/" + latest;
+  return latest.empty() ? latest : directory + kPathSeparator + latest;
 }
 
 }  // namespace tessaly

@@ -2,16 +2,14 @@
 
 #include <array>
 
+#include "platform/PathSeparator.h"
 #include "platform/ProgramLocation.h"
 
 namespace tessaly {
 namespace {
 
 std::string Join(const std::string& directory, std::string_view name) {
-  std::string path = directory;
-  if (path.empty() || path.back() != '/') path += '/';
-  path += name;
-  return path;
+  return WithFinalSeparator(directory) + std::string(name);
 }
 
 // Whether the file holds nothing but rename-list lines.

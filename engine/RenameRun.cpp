@@ -4,6 +4,7 @@
 #include "engine/RenameList.h"
 #include "engine/RunState.h"
 #include "platform/ProgramLocation.h"
+#include "platform/PathSeparator.h"
 
 namespace tessaly {
 
@@ -11,7 +12,7 @@ RenameListPlace DefaultRenameListPlace() {
   RenameListPlace place;
   place.programDirectory = ExecutableDirectory();
   place.stateDirectory = UserStateDirectory();
-  if (!place.stateDirectory.empty()) place.journalDirectory = place.stateDirectory + "/journals";
+  if (!place.stateDirectory.empty()) place.journalDirectory = place.stateDirectory + kPathSeparator + "journals";
   return place;
 }
 
@@ -21,8 +22,7 @@ RunOutcome RenameRun::StartRun(const std::string& selectedDirectory, const Renam
     outcome.status = RunStatus::NothingSelected;
     return outcome;
   }
-  std::string directory = selectedDirectory;
-  if (directory.back() != '/') directory += '/';
+  std::string directory = WithFinalSeparator(NativePathText(selectedDirectory));
 
   FsResult<PathStatus> status = fileSystem_.StatusOf(directory, true);
   if (!status.ok() || status->type != EntryType::Directory) {

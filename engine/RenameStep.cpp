@@ -6,6 +6,7 @@
 #include "core/BuildNewName.h"
 #include "core/ReadPictureInfo.h"
 #include "core/Windows1252.h"
+#include "platform/PathSeparator.h"
 
 namespace tessaly {
 namespace {
@@ -29,7 +30,7 @@ std::string Candidate(const std::string& newName, const std::string& stem, int i
 }
 
 std::string DirectoryOf(const std::string& path) {
-  return path.substr(0, path.rfind('/') + 1);
+  return path.substr(0, path.find_last_of(kPathSeparators) + 1);
 }
 
 }  // namespace
@@ -59,6 +60,10 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
     if (problem == NameProblem::ControlCharacter) {
       state_.Report(ProblemKind::UnusableName, picturePath,
                     "the new name would hold a control character; left as it is");
+    } else if (problem == NameProblem::ForbiddenCharacter) {
+      state_.Report(ProblemKind::UnusableName, picturePath,
+                    "the new name would hold one of < > : \" | ? *, which Windows does not allow "
+                    "in a file name; left as it is");
     }
     return;
   }
@@ -234,10 +239,10 @@ void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const st
       return fail("cannot create " + subDirectory + ": " + made.message());
     }
   }
-  std::optional<FreeName> found = FindFreeName(subDirectory + "/", newName, renameTarget, false);
+  std::optional<FreeName> found = FindFreeName(subDirectory + kPathSeparator, newName, renameTarget, false);
   if (!found)
     return fail("no free name in " + subDirectory + ": every suffix up to -32766 is taken");
-  const std::string target = subDirectory + "/" + found->candidate;
+  const std::string target = subDirectory + kPathSeparator + found->candidate;
   bool declined = false;
   std::error_code error = Move(renameTarget, target, JournalRecord::Kind::Move, declined);
   if (declined) {

@@ -3,30 +3,44 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/PathSeparator.h"
+
 namespace tessaly {
 namespace {
 
-// The one spelling of a path that the overlay keys by: no doubled "/", no
-// final "/".
+constexpr char kSep = kPathSeparator;
+
+// Whether `key` names the root of its file system ("/"; on Windows "\" or
+// a drive's, "C:\"), whose final separator stays.
+bool IsRoot(const std::string& key) {
+  return key.size() == 1 || (key.size() == 3 && key[1] == ':');
+}
+
+// The one spelling of a path that the overlay keys by: the program's own
+// separator, none doubled, none at the end but a root's.
 std::string Key(const std::string& path) {
   std::string key;
   key.reserve(path.size());
   for (char c : path) {
-    if (c != '/' || key.empty() || key.back() != '/') key += c;
+    if (!IsPathSeparator(c)) {
+      key += c;
+    } else if (key.empty() || key.back() != kSep) {
+      key += kSep;
+    }
   }
-  while (key.size() > 1 && key.back() == '/')
+  while (key.size() > 1 && key.back() == kSep && !IsRoot(key))
     key.pop_back();
   return key;
 }
 
 std::string ParentOf(const std::string& key) {
-  std::size_t slash = key.rfind('/');
+  std::size_t slash = key.rfind(kSep);
   if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : key.substr(0, slash);
+  return key.substr(0, slash == 0 || (slash == 2 && key[1] == ':') ? slash + 1 : slash);
 }
 
 std::string ChildOf(const std::string& directory, const std::string& name) {
-  return directory == "/" ? "/" + name : directory + "/" + name;
+  return directory.back() == kSep ? directory + name : directory + kSep + name;
 }
 
 std::error_code Missing() {
@@ -66,10 +80,10 @@ class OverlayFileSystem::Cursor final : public DirectoryCursor {
  public:
   Cursor(OverlayFileSystem& overlay, std::string key, std::unique_ptr<DirectoryCursor> real)
       : overlay_(overlay), key_(std::move(key)), real_(std::move(real)) {
-    std::string prefix = key_ == "/" ? "/" : key_ + "/";
+    std::string prefix = key_.back() == kSep ? key_ : key_ + kSep;
     for (auto it = overlay_.added_.lower_bound(prefix);
          it != overlay_.added_.end() && it->first.starts_with(prefix); ++it) {
-      if (it->first.find('/', prefix.size()) == std::string::npos) {
+      if (it->first.find(kSep, prefix.size()) == std::string::npos) {
         addedAtStart_.push_back(it->first.substr(prefix.size()));
       }
     }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/DesktopViewer.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtReplaceAsker.h"

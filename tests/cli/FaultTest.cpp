@@ -88,7 +88,7 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
          ASSERT_EQ(symlink("precious.txt", s.outside.PathOf("Rename_List.TXT").c_str()), 0); }, plain, 2, "a symbolic link", 1},
       {"a list that is a FIFO is refused at once", [](Scene& s) { ASSERT_EQ(mkfifo(s.outside.PathOf("f").c_str(), 0644), 0); },
        {"--list", "OUTf", "ROOT"}, 2, "not a regular file", 1},
-      {"a list another run is using", [](Scene& s) { s.held = std::move(PosixFileSystem().OpenAppendFile(
+      {"a list another run is using", [](Scene& s) { s.held = std::move(NativeFileSystem().OpenAppendFile(
          s.outside.PathOf("Rename_List.TXT"), AppendMode::Written).value()); }, plain, 2, "another run is using it", 1},
       {"a date directory that is a link to elsewhere", [](Scene& s) { s.outside.Write("elsewhere/x", "");
          ASSERT_EQ(symlink(s.outside.PathOf("elsewhere").c_str(), s.In("2001-01-01").c_str()), 0); }, dated, 1,

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "platform/PosixFileSystem.h"
+#include "platform/NativeFileSystem.h"
 #include "tests/support/EngineHarness.h"
 
 namespace tessaly {
@@ -49,7 +49,7 @@ TEST(ProbeCommandTest, OneJsonObjectPerFileAndTheExitStatus) {
       {{"--colour", "a.jpg"}, 2, "", "tessaly-cli probe: unknown option --colour\nusage:"},
       {{"--", "--maker"}, 1, R"({"path":"--maker","accepted":false)"},
   };
-  PosixFileSystem fs;
+  NativeFileSystem fs;
   for (const auto& c : cases) {
     Lines arguments;
     for (const std::string& a : c.arguments)

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/MemoryFile.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/NativeFileSystem.h"
 #include "tests/support/ExifWriter.h"
 
 namespace tessaly {
@@ -154,7 +154,7 @@ TEST(ReadPictureInfoTest, ReadsTheModelBoxThenTheMakerBoxOnceEach) {
 }
 
 TEST(ReadPictureInfoTest, AMissingFileIsReportedAndAnEmptyPathOpensNothing) {
-  PosixFileSystem fs;
+  NativeFileSystem fs;
   CountingOptions options;
   EXPECT_EQ(ReadPictureInfo(fs, "/nonexistent/IMG.JPG", options, true).Reason(),
             "cannot be opened: No such file or directory");

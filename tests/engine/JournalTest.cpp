@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Utf8.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/NativeFileSystem.h"
 #include "tests/support/TempTree.h"
 
 namespace tessaly {
@@ -22,7 +22,7 @@ TEST(JournalTest, EveryPathReadsBackExactlyFromOneLineOfValidUtf8) {
       "cut\xC3.JPG", "overlong\xC0\xAF.JPG", "surrogate\xED\xA0\x80.JPG", "\xE6\xAA\x94.JPG",
       "\xF0\x9F\x93\xB7.JPG", "literal\\udc80.JPG", "del\x7F.JPG", "\xC3\xA9t\xC3\xA9\x80.JPG"};
   // clang-format on
-  PosixFileSystem fs;
+  NativeFileSystem fs;
   test::TempTree dir;
   Journal journal;
   ASSERT_FALSE(journal.Create(fs, dir.PathOf("j"), std::chrono::system_clock::now(), "/p\xFF/"));
@@ -79,7 +79,7 @@ TEST(JournalTest, AJournalIsReadUpToItsLastWholeRecord) {
       {"a lone surrogate", header + R"({"change":"mkdir","path":"/p/\ud800"})" "\n", JournalReadFailure::DamagedRecord, 0, false},
   };
   // clang-format on
-  PosixFileSystem fs;
+  NativeFileSystem fs;
   for (const auto& c : cases) {
     test::TempTree dir;
     dir.Write("j.jsonl", c.text);
@@ -91,7 +91,7 @@ TEST(JournalTest, AJournalIsReadUpToItsLastWholeRecord) {
 }
 
 TEST(JournalTest, EachRunGetsANewJournalAndTheLatestIsFound) {
-  PosixFileSystem fs;
+  NativeFileSystem fs;
   test::TempTree dir;
   const auto now = std::chrono::system_clock::now();
   std::vector<std::string> paths;

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "platform/PosixFileSystem.h"
+#include "platform/NativeFileSystem.h"
 #include "tests/support/TempTree.h"
 
 namespace tessaly {
@@ -85,7 +85,7 @@ TEST(OverlayFileSystemTest, ItAnswersAsTheRealFileSystemWould) {
   test::TempTree real, previewed;
   MakeTree(real);
   MakeTree(previewed);
-  PosixFileSystem posix;
+  NativeFileSystem posix;
   OverlayFileSystem overlay(posix);
   for (const auto& [why, operation] : operations) {
     EXPECT_EQ(operation(overlay, previewed.Root()).message(),

@@ -1,4 +1,5 @@
 #include "platform/ReadAhead.h"
+#include "platform/posix/WarmFileOrListing.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

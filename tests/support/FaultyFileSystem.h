@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/PosixFileSystem.h"
+#include "platform/NativeFileSystem.h"
 
 namespace tessaly::test {
 
@@ -116,7 +116,7 @@ class FaultyFileSystem final : public FileSystem {
     return error;
   }
 
-  PosixFileSystem real_;
+  NativeFileSystem real_;
 };
 
 }  // namespace tessaly::test

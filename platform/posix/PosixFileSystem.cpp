@@ -1,4 +1,4 @@
-#include "platform/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,7 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/FileMove.h"
+#include "platform/posix/FileMove.h"
+#include "platform/posix/WarmFileOrListing.h"
 
 namespace tessaly {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/FileMove.h"
+#include "platform/posix/FileMove.h"
 
 #include <fcntl.h>
 #include <stdio.h>

@@ -1,4 +1,4 @@
-#include "platform/FileMove.h"
+#include "platform/posix/FileMove.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <map>
 
-#include "platform/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/ProgramLocation.h"
 #include "tests/support/TempTree.h"
 

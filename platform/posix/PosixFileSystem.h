@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileMove.h"
+#include "platform/posix/FileMove.h"
 #include "platform/FileSystem.h"
 
 namespace tessaly {

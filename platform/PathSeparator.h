@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaly {
+
+// The separator the program writes between a directory and a name: "\" on
+// Windows, "/" elsewhere. On Windows a "/" that a user types is read as one
+// too.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+inline constexpr std::string_view kPathSeparators = "\\/";
+#else
+inline constexpr char kPathSeparator = '/';
+inline constexpr std::string_view kPathSeparators = "/";
+#endif
+
+constexpr bool IsPathSeparator(char c) {
+  return kPathSeparators.find(c) != std::string_view::npos;
+}
+
+// `path` in the form the program writes: on Windows every "/" becomes "\".
+inline std::string NativePathText(std::string path) {
+  for (char& c : path) {
+    if (IsPathSeparator(c)) c = kPathSeparator;
+  }
+  return path;
+}
+
+// `directory` followed by one separator (none added when it ends in one).
+inline std::string WithFinalSeparator(std::string directory) {
+  if (directory.empty() || !IsPathSeparator(directory.back())) directory += kPathSeparator;
+  return directory;
+}
+
+}  // namespace tessaly
