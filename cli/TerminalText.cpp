@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/Utf8.h"
+#include "platform/PathSeparator.h"
 
 namespace tessaly {
 namespace {
@@ -29,7 +30,7 @@ std::string TerminalText(std::string_view text) {
     } else if (c1) {
       AppendEscaped(out, text[0]);
       AppendEscaped(out, text[1]);
-    } else if (text[0] == '\\') {
+    } else if (text[0] == '\\' && kPathSeparator != '\\') {
       out += "\\\\";
     } else if (text[0] == '\n' || text[0] == '\t' || text[0] == '\r') {
       out += text[0] == '\n' ? "\\n" : text[0] == '\t' ? "\\t" : "\\r";

@@ -1,6 +1,14 @@
 // tessaly-cli: the command-line front end of the rename engine.
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#undef CreateDirectory
+#undef RemoveDirectory
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -14,10 +22,29 @@
 #include "cli/UndoCommand.h"
 #include "cli/Usage.h"
 #include "platform/NativeFileSystem.h"
+#ifdef _WIN32
+#include "platform/windows/WideText.h"
+#endif
 
-int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
-  std::vector<std::string> arguments(argv + 1, argv + argc);
+namespace {
+
+#ifdef _WIN32
+bool StderrIsTerminal() {
+  return _isatty(_fileno(stderr)) != 0;
+}
+int WriteOneByte() {
+  return _write(_fileno(stdout), "\n", 1);
+}
+#else
+bool StderrIsTerminal() {
+  return isatty(STDERR_FILENO) == 1;
+}
+ssize_t WriteOneByte() {
+  return write(STDOUT_FILENO, "\n", 1);
+}
+#endif
+
+int Main(const std::vector<std::string>& arguments) {
   if (arguments.empty()) {
     std::cerr << tessaly::kUsage;
     return 2;
@@ -30,7 +57,7 @@ int main(int argc, char** argv) {
     status = tessaly::RunProbeCommand(rest, fileSystem, std::cout, std::cerr);
   } else if (command == "rename") {
     status = tessaly::RunRenameCommand(rest, fileSystem, tessaly::DefaultRenameListPlace(),
-                                       isatty(STDERR_FILENO) == 1, std::cout, std::cerr);
+                                       StderrIsTerminal(), std::cout, std::cerr);
   } else if (command == "undo") {
     status = tessaly::RunUndoCommand(
         rest, fileSystem, tessaly::DefaultRenameListPlace().journalDirectory, std::cout, std::cerr);
@@ -48,9 +75,29 @@ int main(int argc, char** argv) {
   // Output that did not reach its place (a full disk, a closed pipe) is a
   // failure, not a success. One more byte written by hand tells why.
   if (!std::cout.flush()) {
-    const char* why = write(STDOUT_FILENO, "\n", 1) < 0 ? std::strerror(errno) : "write error";
+    const char* why = WriteOneByte() < 0 ? std::strerror(errno) : "write error";
     std::cerr << "tessaly-cli: cannot write the output: " << why << "\n";
     return status == 0 ? 1 : status;
   }
   return status;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The arguments as Windows passes them, UTF-16, so that paths in any script
+// arrive whole; the output goes to the console as UTF-8.
+int wmain(int argc, wchar_t** argv) {
+  std::ios::sync_with_stdio(false);
+  SetConsoleOutputCP(CP_UTF8);
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i)
+    arguments.push_back(tessaly::Utf8FromWide(argv[i]));
+  return Main(arguments);
+}
+#else
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  return Main(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif

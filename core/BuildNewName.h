@@ -24,12 +24,12 @@ std::string_view PictureFileName(std::string_view path);
 // Why a new name cannot be used to rename the picture.
 enum class NameProblem {
   None,
-  NoDate,            // the header has no date
-  TooShort,          // 10 characters or fewer
-  LeadingZero,       // it begins with "0"
-  NulInDate,         // the date or time holds a NUL byte
-  PathSeparator,     // "/" or "\" would put the picture elsewhere
-  ControlCharacter,  // a line break or other control character (0x01-0x1F, 0x7F)
+  NoDate,              // the header has no date
+  TooShort,            // 10 characters or fewer
+  LeadingZero,         // it begins with "0"
+  NulInDate,           // the date or time holds a NUL byte
+  PathSeparator,       // "/" or "\" would put the picture elsewhere
+  ControlCharacter,    // a line break or other control character (0x01-0x1F, 0x7F)
   ForbiddenCharacter,  // on Windows, one of < > : " | ? *, which no file name may hold
 };
 

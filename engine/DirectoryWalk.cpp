@@ -116,6 +116,7 @@ bool DirectoryWalk::SubDirectoryPass(const std::string& directory,
     }
     if (!next.value()) return true;
     if (entry.name.empty() || entry.name[0] == '.') continue;  // ".", ".." and hidden ones
+    if (entry.hidden && entry.type == EntryType::Directory) continue;
     std::string path = directory + entry.name;
     switch (entry.type) {
       case EntryType::Directory:

@@ -1,13 +1,16 @@
 #include "engine/Journal.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <map>
 #include <optional>
 
 #include "core/Json.h"
-#include "platform/ProgramLocation.h"
 #include "platform/PathSeparator.h"
+#include "platform/ProgramLocation.h"
 
 namespace tessaly {
 namespace {
@@ -102,13 +105,27 @@ std::optional<JournalRecord> ParseRecord(std::string_view line) {
   return record;
 }
 
-std::string LocalTimeText(std::chrono::system_clock::time_point when, const char* format) {
+// The local time of `when` as strftime writes it after `format`, then, with
+// withOffset, its distance from UTC as "+hhmm" (strftime's own %z gives a
+// zone's name on Windows).
+std::string LocalTimeText(std::chrono::system_clock::time_point when, const char* format,
+                          bool withOffset = false) {
   std::time_t seconds = std::chrono::system_clock::to_time_t(when);
   std::tm local{};
   if (const std::tm* t = std::localtime(&seconds)) local = *t;
-  char text[32];
+  char text[40];
   std::size_t n = std::strftime(text, sizeof text, format, &local);
-  return std::string(text, n);
+  std::string result(text, n);
+  if (withOffset) {
+    std::tm utc{};
+    if (const std::tm* t = std::gmtime(&seconds)) utc = *t;
+    utc.tm_isdst = local.tm_isdst;  // read back as a local time: `seconds` less the offset
+    long minutes = std::lround(std::difftime(seconds, std::mktime(&utc)) / 60);
+    std::snprintf(text, sizeof text, "%c%02ld%02ld", minutes < 0 ? '-' : '+',
+                  std::labs(minutes) / 60, std::labs(minutes) % 60);
+    result += text;
+  }
+  return result;
 }
 
 }  // namespace
@@ -158,7 +175,8 @@ std::error_code Journal::Create(FileSystem& fileSystem, const std::string& direc
     }
     file_ = std::move(file.value());
     return file_->Append(
-        FormatJournalHeader(walkedDirectory, LocalTimeText(started, "%Y-%m-%dT%H:%M:%S%z")) + "\n");
+        FormatJournalHeader(walkedDirectory, LocalTimeText(started, "%Y-%m-%dT%H:%M:%S", true)) +
+        "\n");
   }
   return std::make_error_code(std::errc::file_exists);
 }

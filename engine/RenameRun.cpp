@@ -3,8 +3,8 @@
 #include "engine/DirectoryWalk.h"
 #include "engine/RenameList.h"
 #include "engine/RunState.h"
-#include "platform/ProgramLocation.h"
 #include "platform/PathSeparator.h"
+#include "platform/ProgramLocation.h"
 
 namespace tessaly {
 
@@ -12,7 +12,8 @@ RenameListPlace DefaultRenameListPlace() {
   RenameListPlace place;
   place.programDirectory = ExecutableDirectory();
   place.stateDirectory = UserStateDirectory();
-  if (!place.stateDirectory.empty()) place.journalDirectory = place.stateDirectory + kPathSeparator + "journals";
+  if (!place.stateDirectory.empty())
+    place.journalDirectory = place.stateDirectory + kPathSeparator + "journals";
   return place;
 }
 

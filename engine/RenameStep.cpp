@@ -239,7 +239,8 @@ void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const st
       return fail("cannot create " + subDirectory + ": " + made.message());
     }
   }
-  std::optional<FreeName> found = FindFreeName(subDirectory + kPathSeparator, newName, renameTarget, false);
+  std::optional<FreeName> found =
+      FindFreeName(subDirectory + kPathSeparator, newName, renameTarget, false);
   if (!found)
     return fail("no free name in " + subDirectory + ": every suffix up to -32766 is taken");
   const std::string target = subDirectory + kPathSeparator + found->candidate;

@@ -24,6 +24,9 @@ struct DirectoryEntry {
   std::string name;
   EntryType type = EntryType::Unknown;
   std::error_code typeError;
+  // Marked hidden by the file system itself (on Windows, the hidden or the
+  // system attribute), beside the names that begin with ".".
+  bool hidden = false;
 };
 
 struct PathStatus {

@@ -18,6 +18,8 @@ class Category final : public std::error_category {
         return "another run is using it";
       case FsError::ForeignContent:
         return "it holds something else, so it is left as it is";
+      case FsError::HeldByAnotherProgram:
+        return "another program has it open and shares it with no one";
     }
     return "unknown error";
   }

@@ -7,10 +7,11 @@ namespace tessaly {
 // Reasons of this program's own for refusing a file, as error codes beside
 // the system's.
 enum class FsError {
-  NotRegularFile = 1,  // a FIFO, device, socket or directory where a file is wanted
-  SymbolicLink,        // a symbolic link, which is not followed
-  InUse,               // another run holds the file's lock
-  ForeignContent,      // the file holds something this program did not write
+  NotRegularFile = 1,    // a FIFO, device, socket or directory where a file is wanted
+  SymbolicLink,          // a symbolic link, which is not followed
+  InUse,                 // another run holds the file's lock
+  ForeignContent,        // the file holds something this program did not write
+  HeldByAnotherProgram,  // open in another program that shares it with no one (Windows)
 };
 
 const std::error_category& FsErrorCategory();

@@ -9,8 +9,9 @@ namespace tessaly {
 std::string ExecutableDirectory();
 
 // The user's directory for state that programs keep between runs:
-// $XDG_STATE_HOME/tessaly, else ~/.local/state/tessaly (without a final
-// separator). Not created here; empty when neither variable is usable.
+// $XDG_STATE_HOME/tessaly, else ~/.local/state/tessaly; on Windows
+// %LOCALAPPDATA%\Tessaly (without a final separator). Not created here;
+// empty when no such variable is usable.
 std::string UserStateDirectory();
 
 // Creates `path` and every missing parent. True when it exists afterwards.

@@ -1,7 +1,9 @@
 #!/bin/bash
 # Configures and builds one of the project's builds.
-#   tools/build.sh release|sanitize|tsan|fuzz|package
+#   tools/build.sh release|sanitize|tsan|fuzz|package|windows
 # tsan builds only the tests of the layers without a window.
+# windows cross-builds build/windows/cli/tessaly-cli.exe and the tests of the
+# layers without a window, which run under Wine.
 # package builds the release and makes build/release/tessaly_<version>_amd64.deb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,6 +25,10 @@ case "$kind" in
     cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_WERROR=ON \
       -DCMAKE_CXX_COMPILER=clang++ -DTESSALY_BUILD_FUZZ=ON -DTESSALY_BUILD_UI=OFF \
       -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCH=OFF ;;
-  *) echo "usage: tools/build.sh release|sanitize|tsan|fuzz|package" >&2; exit 2 ;;
+  windows)
+    cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSALY_WERROR=ON \
+      -DCMAKE_TOOLCHAIN_FILE=tools/mingw-w64.cmake -DTESSALY_BUILD_UI=OFF \
+      -DTESSALY_BUILD_BENCH=OFF ;;
+  *) echo "usage: tools/build.sh release|sanitize|tsan|fuzz|package|windows" >&2; exit 2 ;;
 esac >/dev/null
 cmake --build "build/$kind"

@@ -12,6 +12,8 @@ matrix of which test killed which mutant to <scratch>/kills.tsv.
   python3 tools/mutants.py --check         only check that every mutant applies
   python3 tools/mutants.py --analyze       from the last kills.tsv: the tests
                                            that kill a mutant no other kills
+  python3 tools/mutants.py --windows       the mutants marked "build: windows",
+                                           cross-built, their tests under Wine
 
 It is slow (a build and a whole test run per mutant) and runs outside CI.
 """
@@ -32,6 +34,7 @@ class Mutant:
     def __init__(self, ident, fault):
         self.ident, self.fault = ident, fault
         self.file = None
+        self.windows = False  # only the Windows build compiles the mutated code
         self.edits = []  # [original, replacement, nth], applied in order
 
 
@@ -50,12 +53,14 @@ def read_mutants(path):
             current = Mutant(header.group(1), header.group(2))
             mutants.append(current)
             continue
-        field = re.match(r"(file|from|to|nth):\s?(.*)", line)
+        field = re.match(r"(file|from|to|nth|build):\s?(.*)", line)
         if not field or current is None:
             sys.exit(f"{path}:{number}: cannot read this line")
         key, value = field.group(1), field.group(2).strip()
         if key == "file":
             current.file = value
+        elif key == "build":
+            current.windows = value == "windows"
         elif key == "from":
             current.edits.append([unescape(value), None, 1])
         elif not current.edits:
@@ -158,12 +163,16 @@ def main():
     parser.add_argument("--scratch", default=os.path.join(os.environ.get("TMPDIR", "/tmp"),
                                                           "tessaly-mutants"))
     parser.add_argument("--timeout", type=int, default=300, help="seconds for one test run")
+    parser.add_argument("--windows", action="store_true",
+                        help="the Windows mutants, on the Windows build under Wine")
     args = parser.parse_args()
+    if args.windows and "--scratch" not in sys.argv:
+        args.scratch += "-windows"
 
     if args.analyze:
         analyze(args.scratch)
         return 0
-    mutants = read_mutants(LIST)
+    mutants = [m for m in read_mutants(LIST) if m.windows == args.windows]
     if args.only:
         mutants = [m for m in mutants if m.ident in args.only]
     broken = []
@@ -183,6 +192,10 @@ def main():
     if not os.path.isfile(os.path.join(build, "build.ninja")):
         configure = ["cmake", "-S", src, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug",
                      "-DTESSALY_BUILD_BENCH=OFF"]
+        if args.windows:
+            configure += ["-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(src, "tools", "mingw-w64.cmake"),
+                          "-DTESSALY_BUILD_UI=OFF",
+                          "-DTESSALY_LINUX_BUILD=" + os.path.join(TOP, "build", "release")]
         if run(configure, TOP, log) != 0:
             sys.exit(f"configuring failed: see {log}")
     env_ctest = ["ctest", "--test-dir", build, "-j2", "--timeout", "60"]

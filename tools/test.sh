@@ -2,8 +2,8 @@
 # Installs what is missing, then: the build with warnings as errors and every
 # test; the Debian package, unpacked and checked; every test again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and those without a window
-# under ThreadSanitizer; the header reader's fuzzer for a minute; the source
-# format.
+# under ThreadSanitizer; the Windows build, its tests under Wine; the header
+# reader's fuzzer for a minute; the source format.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
@@ -32,6 +32,10 @@ bash tools/build.sh tsan
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build/tsan --output-on-failure -j2
 
+echo "== the Windows build, its tests under Wine"
+bash tools/build.sh windows
+ctest --test-dir build/windows --output-on-failure -j2
+
 echo "== fuzzing the header reader for ${TESSALY_FUZZ_SECONDS:-60} s"
 bash tools/build.sh fuzz
 corpus="$(mktemp -d)"
@@ -50,4 +54,5 @@ grep -E "^stat::number_of_executed_units|^Done" build/fuzz/fuzz.log || true
 
 # The closing line, after everything above has passed.
 total=$(ctest --test-dir build/release -N | awk '/Total Tests:/ {print $3}')
-echo "all: ${total} passed, 0 failed"
+windows=$(ctest --test-dir build/windows -N | awk '/Total Tests:/ {print $3}')
+echo "all: ${total} passed, 0 failed; under Wine: ${windows} passed, 0 failed"

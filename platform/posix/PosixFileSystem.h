@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/posix/FileMove.h"
 #include "platform/FileSystem.h"
+#include "platform/posix/FileMove.h"
 
 namespace tessaly {
 

@@ -30,8 +30,10 @@ TEST(RenameCommandTest, OptionsExitStatusAndOutput) {
        "ROOT" + img + "--->ROOT" + n + "\nROOT2009-08-12/" + n + "--->ROOT2009-08-12/" + n +
        "\nPreview: would rename 1, move 1 into 1 date directories, pass over 0; nothing was changed\n"
        "Rename Count = 2\n", ""},
+#ifndef _WIN32  // a FIFO among the pictures
       {"a preview reports what the run would", {"--dry-run", "--list", "LIST", "ROOT"}, 1, {img},
        "pass over 1; nothing was changed\nRename Count = 2\n", "fifo.jpg: not a regular file"},
+#endif
       {"-- ends the options", {"--list", "LIST", "--", "--no-subdir"}, 2, {img}, "",
        "--no-subdir/: No such file or directory; nothing was renamed"},
       {"an empty list name", {"--list", "", "ROOT"}, 2, {img}, "", "--list needs a file name"},
@@ -44,7 +46,9 @@ TEST(RenameCommandTest, OptionsExitStatusAndOutput) {
   for (const auto& c : cases) {
     test::TempTree tree, programDir;
     tree.Write(img, test::Pic("2009:08:12 12:07:41"));
+#ifndef _WIN32
     if (c.err.starts_with("fifo.jpg")) mkfifo(tree.PathOf("fifo.jpg").c_str(), 0600);
+#endif
     auto fill = [&](std::string text) {
       for (const auto& [word, path] : {std::pair{"ROOT", tree.Root()},
                                        {"DEFAULT", programDir.PathOf("Rename_List.TXT")},
@@ -62,14 +66,16 @@ TEST(RenameCommandTest, OptionsExitStatusAndOutput) {
     std::ostringstream out, err;
     RenameListPlace place{"", programDir.Root(), "", programDir.PathOf("journals")};
     EXPECT_EQ(RunRenameCommand(arguments, fs, place, false, out, err), c.status) << c.why;
-    EXPECT_NE(out.str().find(fill(c.out)), std::string::npos) << c.why << ": " << out.str();
+    EXPECT_NE(out.str().find(NativePathText(fill(c.out))), std::string::npos)
+        << c.why << ": " << out.str();
     const std::string last = out.str().substr(out.str().rfind('\n', out.str().size() - 2) + 1);
     EXPECT_EQ(last.starts_with("Rename Count = "), c.status != 2) << c.why << ": the last line";
     const bool preview = !c.arguments.empty() && c.arguments.front() == "--dry-run";
     EXPECT_EQ(programDir.Files().empty(), preview || c.status == 2)
         << c.why << ": list and journal";
     EXPECT_EQ(c.status == 2, out.str().empty()) << c.why;
-    EXPECT_NE(err.str().find(c.err), std::string::npos) << c.why << ": " << err.str();
+    EXPECT_NE(err.str().find(NativePathText(c.err)), std::string::npos)
+        << c.why << ": " << err.str();
     Lines files;
     for (const auto& [path, content] : tree.Files())
       files.push_back(path);
@@ -80,7 +86,7 @@ TEST(RenameCommandTest, OptionsExitStatusAndOutput) {
 TEST(RenameCommandTest, ARelativeDirectoryIsListedWithFullPaths) {
   test::TempTree tree, listDir;
   tree.Write("sub/IMG_0001.JPG", test::Pic("2009:08:12 12:07:41"));
-  std::string cwd = std::filesystem::current_path();
+  std::filesystem::path cwd = std::filesystem::current_path();
   std::filesystem::current_path(tree.Root());
   test::FaultyFileSystem fs;
   std::ostringstream out, err;

@@ -48,11 +48,12 @@ void MakeRandomTree(test::TempTree& tree, std::mt19937& rng) {
 }
 
 // Where each file of the tree stands, by inode: a rename keeps it.
-std::map<ino_t, std::string> PlacesByInode(const test::TempTree& tree) {
-  std::map<ino_t, std::string> places;
+std::map<std::uint64_t, std::string> PlacesByInode(const test::TempTree& tree) {
+  std::map<std::uint64_t, std::string> places;
+  NativeFileSystem fs;
   for (const auto& [path, content] : tree.Files()) {
-    struct stat st {};
-    if (lstat(tree.PathOf(path).c_str(), &st) == 0) places[st.st_ino] = path;
+    FsResult<PathStatus> status = fs.StatusOf(tree.PathOf(path), false);
+    if (status.ok()) places[status->inode] = path;
   }
   return places;
 }
@@ -85,8 +86,8 @@ TEST(PropertyTest, NothingIsLostTheListSaysEveryRenameThePreviewForeseesItAndUnd
     std::size_t next = 0;
     std::string listed;  // where the picture of the latest line stands
     for (const auto& [from, to] : f.fs.moves) {
-      std::string source = from.substr(f.tree.Root().size()),
-                  target = to.substr(f.tree.Root().size());
+      std::string source = test::TempTree::Slashed(from.substr(f.tree.Root().size())),
+                  target = test::TempTree::Slashed(to.substr(f.tree.Root().size()));
       std::size_t start = source.rfind('/') + 1;
       bool matched = false;
       for (;;) {

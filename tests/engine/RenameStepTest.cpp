@@ -81,10 +81,14 @@ TEST(RenameStepTest, EndsWithTheseFilesLinesAndProblems) {
   // clang-format on
   for (const auto& c : cases) {
     test::EngineFixture f(c.before, c.options);
+#ifdef _WIN32
+    if (!c.links.empty()) continue;  // Wine makes no links
+#else
     for (const std::string& link : c.links) {
       std::string target = f.tree.PathOf(link.substr(link.find('>') + 1));
       ASSERT_EQ(symlink(target.c_str(), f.tree.PathOf(link.substr(0, link.find('>'))).c_str()), 0);
     }
+#endif
     std::multiset<std::size_t> contents = f.Contents();
     EXPECT_EQ(f.Run(), c.lines) << c.why;
     EXPECT_EQ(f.Contents(), contents) << c.why << ": nothing lost or overwritten";

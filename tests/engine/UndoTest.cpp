@@ -40,12 +40,10 @@ TEST(UndoTest, UndoTakesBackWhatItCanVouchForAndNothingElse) {
        {ProblemKind::NotUndone, ProblemKind::DirectoryKept},
        {{"IMG_1.JPG", ""}, {"2009-08-12/", "dir"}, {a, "edited"}}},
       {"a copy of the same length and time in its place is no picture of the run", [&a](test::EngineFixture& f) {
-         struct stat st {};
-         stat(f.tree.PathOf(a).c_str(), &st);
+         auto modified = std::filesystem::last_write_time(test::NativePath(f.tree.PathOf(a)));
          f.tree.Write("copy", "forged" + f.tree.Read(a).substr(6));  // as cp -p and mv would
-         const timespec times[2] = {st.st_atim, st.st_mtim};
-         utimensat(AT_FDCWD, f.tree.PathOf("copy").c_str(), times, 0);
-         std::filesystem::rename(f.tree.PathOf("copy"), f.tree.PathOf(a));
+         std::filesystem::last_write_time(test::NativePath(f.tree.PathOf("copy")), modified);
+         std::filesystem::rename(test::NativePath(f.tree.PathOf("copy")), test::NativePath(f.tree.PathOf(a)));
        }, 2, 2, 0, {ProblemKind::NotUndone, ProblemKind::DirectoryKept},
        {{"IMG_1.JPG", ""}, {"2009-08-12/", "dir"}, {a, "forged"}}},
       {"an old name taken again is not replaced", [](test::EngineFixture& f) { f.tree.Write("IMG_2.JPG", "new"); }, 3, 1, 0,
@@ -55,7 +53,7 @@ TEST(UndoTest, UndoTakesBackWhatItCanVouchForAndNothingElse) {
        }, 2, 2, 0, {ProblemKind::DirectoryKept, ProblemKind::NotUndone},
        {{"IMG_2.JPG", ""}, {"2010-01-01/", "dir"}, {b, "picture 2"}}},
       {"a change written ahead but never made", [&b](test::EngineFixture& f) {
-         std::ofstream(f.outcome.journalPath, std::ios::app) << FormatJournalRecord(JournalRecord
+         std::ofstream(f.outcome.journalPath, std::ios::binary | std::ios::app) << FormatJournalRecord(JournalRecord
              {JournalRecord::Kind::Rename, f.tree.PathOf(b), f.tree.PathOf("gone.JPG"), false,
               FileIdentity::Of(f.fs.StatusOf(f.tree.PathOf(b), false).value())}) << "\n";
        }, 4, 0, 0, {}, {}},

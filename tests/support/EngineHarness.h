@@ -69,7 +69,8 @@ struct RecordingFrontEnd final : FrontEnd {
 };
 
 // The lines of a rename list, split at CR LF, with `root` taken out of every
-// path so that tables can name paths relative to it.
+// path and "/" for the separator, so that tables can name paths relative to
+// it.
 inline Lines ListLines(const std::string& content, const std::string& root) {
   Lines lines;
   for (std::size_t start = 0, end; start < content.size(); start = end + 2) {
@@ -77,7 +78,7 @@ inline Lines ListLines(const std::string& content, const std::string& root) {
     std::string line = content.substr(start, end - start);
     for (std::size_t at; (at = line.find(root)) != std::string::npos;)
       line.erase(at, root.size());
-    lines.push_back(line);
+    lines.push_back(TempTree::Slashed(line));
   }
   return lines;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/NativeFileSystem.h"
+#include "platform/PathSeparator.h"
 
 namespace tessaly::test {
 
@@ -38,7 +39,8 @@ class FaultyFileSystem final : public FileSystem {
                                                        AppendMode mode) override {
     FsResult<std::unique_ptr<AppendFile>> file = real_.OpenAppendFile(path, mode);
     auto fault = fails.find("append " + path);
-    if (fault == fails.end()) fault = fails.find("append " + path.substr(0, path.rfind('/') + 1));
+    if (fault == fails.end())
+      fault = fails.find("append " + path.substr(0, path.find_last_of(kPathSeparators) + 1));
     if (!file.ok() || fault == fails.end()) return file;
     return std::unique_ptr<AppendFile>(
         std::make_unique<Full>(std::move(file.value()), fault->second, appendsAllowed));

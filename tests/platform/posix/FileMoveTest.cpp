@@ -10,8 +10,8 @@
 #include <cerrno>
 #include <map>
 
-#include "platform/posix/PosixFileSystem.h"
 #include "platform/ProgramLocation.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "tests/support/TempTree.h"
 
 namespace tessaly {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace tessaly {
+
+// The machine's own file system on Windows, through the wide (UTF-16) calls:
+// paths stay UTF-8 everywhere else and are converted here, made absolute and
+// given the "\\?\" prefix, so names in any script and paths of any length
+// work. Reparse points (symbolic links, junctions) count as links: they are
+// reported, never entered or moved through. There is no read-ahead.
+class WindowsFileSystem final : public FileSystem {
+ public:
+  FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
+                                                         bool regularOnly) override;
+  // The file is opened without sharing its writing: a second run, or another
+  // program that wants to write it, is refused with FsError::InUse while it
+  // is open. Both modes write each append at once.
+  FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path,
+                                                       AppendMode mode) override;
+  FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override;
+  FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override;
+  std::error_code MoveNoReplace(const std::string& from, const std::string& to) override;
+  std::error_code MoveReplacing(const std::string& from, const std::string& to) override;
+  std::error_code CreateDirectory(const std::string& path) override;
+  std::error_code RemoveDirectory(const std::string& path) override;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,69 @@
+#!/bin/bash
+# The Windows build under Wine against the Linux build: the same tree of
+# pictures (clashes, an identical copy, date directories, names in several
+# scripts, a path longer than 260 characters) renamed by each must end the
+# same, with the same rename list but for the form of its paths.
+#   end_to_end_wine.sh tessaly-cli.exe LINUX_BUILD_DIR
+set -euo pipefail
+exe="$1"
+linux="$2/cli/tessaly-cli"
+here="$(cd "$(dirname "$0")/../.." && pwd)"
+[[ -x "$linux" ]] || { echo "no Linux build at $linux to compare with; build it first (tools/build.sh release)"; exit 1; }
+work="$(mktemp -d)"
+trap "rm -rf \"$work\"" EXIT
+
+# A minimal little-endian Exif header with a DateTime entry at offset 100,
+# then `size` bytes of padding.
+picture() {  # picture FILE "YYYY:MM:DD HH:MM:SS" SIZE
+  mkdir -p "$(dirname "$1")"
+  {
+    printf '\xff\xd8\xff\xe1\x10\x00Exif\x00\x00II\x2a\x00\x08\x00\x00\x00'
+    printf '\x01\x00\x32\x01\x02\x00\x14\x00\x00\x00\x58\x00\x00\x00'
+    head -c 66 /dev/zero
+    printf '%s\x00' "$2"
+    head -c "$3" /dev/zero
+  } >"$1"
+}
+
+long="$(printf 'a%.0s' {1..60})/$(printf 'b%.0s' {1..60})/$(printf 'c%.0s' {1..60})/$(printf 'd%.0s' {1..60})"
+# Every clash is with a file that is no picture, so that the outcome does not
+# hang on the order in which a directory lists its files (which differs).
+make_tree() {  # make_tree DIR
+  picture "$1/IMG_0001.JPG" "2009:08:12 12:07:41" 5000
+  head -c 7000 /dev/zero >"$1/2009-08-12-120741.JPG"  # another length: suffix -1
+  picture "$1/IMG_0003.JPG" "2015:01:01 00:00:00" 5000
+  head -c "$(stat -c %s "$1/IMG_0003.JPG")" /dev/zero >"$1/2015-01-01-000000.JPG"  # the same length: kept
+  picture "$1/img_0004.jpg" "2010:01:02 03:04:05" 5000
+  mkdir -p "$1/2010-01-02"
+  head -c 7000 /dev/zero >"$1/2010-01-02/2010-01-02-030405.JPG"  # taken in the date directory
+  picture "$1/相片/Été 🌅/IMG_0005.JPG" "2012:02:03 04:05:06" 5000
+  picture "$1/$long/IMG_0006.JPG" "2013:03:04 05:06:07" 5000
+  picture "$1/2014-05-06 trip/IMG_0007.JPG" "2014:05:06 07:08:09" 5000  # the date in the path
+  echo "not a picture" >"$1/notes.txt"
+}
+make_tree "$work/win"
+make_tree "$work/lin"
+(( ${#work} + 5 + ${#long} + 40 > 260 )) || { echo "the long path is not long enough"; exit 1; }
+
+export XDG_STATE_HOME="$work/state"
+status=0
+"$here/tools/wine-run.sh" "$exe" rename --list "Z:$work/win.txt" "Z:$work/win" \
+  >"$work/win.out" 2>"$work/win.err" </dev/null || status=$?
+linux_status=0
+"$linux" rename --list "$work/lin.txt" "$work/lin" >"$work/lin.out" 2>"$work/lin.err" || linux_status=$?
+[[ $status == 1 && $linux_status == 1 ]] ||
+  { echo "exit status $status under Wine, $linux_status on Linux; 1 expected (a copy kept)"; cat "$work/win.err"; exit 1; }
+grep -q 'IMG_0003.JPG: not renamed: kept the existing Z:\\' "$work/win.err" || { cat "$work/win.err"; exit 1; }
+
+tree() { (cd "$1" && find . -printf '%p %s\n' | LC_ALL=C sort); }
+diff <(tree "$work/lin") <(tree "$work/win") || { echo "the trees differ (< Linux, > Windows)"; exit 1; }
+# The Windows list in Linux form ("Z:" gone, "/" for "\", CR LF kept), both
+# in one order: the order of a listing is the file system's own.
+sed -e 's/^Z://' -e 's/--->Z:/--->/' -e 's#\\#/#g' -e "s#$work/win#$work/lin#g" "$work/win.txt" |
+  LC_ALL=C sort >"$work/win.sorted"
+LC_ALL=C sort "$work/lin.txt" >"$work/lin.sorted"
+diff "$work/lin.sorted" "$work/win.sorted" || { echo "the lists differ (< Linux, > Windows)"; exit 1; }
+grep -q '^Z:\\.*相片\\Été 🌅\\2012-02-03-040506.JPG'$'\r''$' "$work/win.txt" ||
+  { echo "the list lacks the Windows form of a path in other scripts"; exit 1; }
+[[ "$(tail -n 1 "$work/win.out" | tr -d "\r")" == "$(tail -n 1 "$work/lin.out")" ]] || { echo "the counts differ"; tail -n 1 "$work/win.out" "$work/lin.out" | od -c | tail -3; exit 1; }
+echo "the same tree, list ($(wc -l <"$work/win.txt") lines) and count"

@@ -1,0 +1,136 @@
+#include "platform/windows/WindowsFileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/windows/WideText.h"
+#include "tests/support/TempTree.h"
+#include "tests/support/WindowsCalls.h"
+
+namespace tessaly {
+namespace {
+
+std::vector<std::string> Names(FileSystem& fs, const std::string& directory) {
+  std::vector<std::string> names;
+  auto cursor = fs.OpenDirectory(directory);
+  EXPECT_TRUE(cursor.ok()) << directory << ": " << cursor.error().message();
+  for (DirectoryEntry entry; cursor.ok() && cursor.value()->Next(entry).value();) {
+    if (entry.name != "." && entry.name != "..") names.push_back(entry.name);
+  }
+  return names;
+}
+
+// Every name Windows can list converts to UTF-8 and back unchanged, a
+// surrogate without its pair too (NTFS allows one, UTF-8 has none); text
+// that is not UTF-8 is refused, never guessed at.
+TEST(WindowsFileSystemTest, NamesConvertBothWaysWholeAndBadTextIsRefused) {
+  const std::wstring names[] = {L"IMG_0001.JPG", L"\u76f8\u7247", L"\u00c9t\u00e9", L"\U0001F305",
+                                L"x\xD800y",     L"\xDC00",       L"\xD83C"};
+  for (const std::wstring& name : names)
+    EXPECT_EQ(WideFromUtf8(Utf8FromWide(name)), name) << Utf8FromWide(name);
+  EXPECT_EQ(Utf8FromWide(L"\U0001F305"), "\xF0\x9F\x8C\x85");
+  const char* notUtf8[] = {"\xC0\xAF", "\xE6\x97", "\xF4\x90\x80\x80", "\x80", "a\xFF"};
+  for (const char* text : notUtf8)
+    EXPECT_FALSE(WideFromUtf8(text).has_value()) << text;
+}
+
+// A name in any script is listed, looked at, moved and moved back whole; and
+// so is a file at the end of a path longer than the old 260-character limit.
+TEST(WindowsFileSystemTest, NamesInAnyScriptAndLongPathsWork) {
+  const std::string longDirectory =
+      std::string(100, 'a') + "\\" + std::string(100, 'b') + "\\" + std::string(100, 'c');
+  const struct {
+    const char* why;
+    std::string directory, name, newName;
+  } cases[] = {
+      {"Chinese", "", "相片.JPG", "二〇〇九.JPG"},
+      {"accented", "", "Été.JPG", "café.JPG"},
+      {"emoji, beyond the first 65,536 characters", "", "🌅.JPG", "🏔️.JPG"},
+      {"a path of over 300 characters", longDirectory, "IMG_0001.JPG", "2009-08-12-120741.JPG"},
+  };
+  for (const auto& c : cases) {
+    test::TempTree tree;
+    WindowsFileSystem fs;
+    std::string directory = tree.Root();
+    for (std::size_t start = 0; !c.directory.empty() && start <= c.directory.size();) {
+      std::size_t end = std::min(c.directory.find('\\', start), c.directory.size());
+      directory += c.directory.substr(start, end - start) + "\\";
+      ASSERT_FALSE(fs.CreateDirectory(directory)) << c.why;
+      start = end + 1;
+    }
+    auto file = fs.OpenAppendFile(directory + c.name, AppendMode::Written);
+    ASSERT_TRUE(file.ok()) << c.why << ": " << file.error().message();
+    ASSERT_FALSE(file.value()->Append("picture")) << c.why;
+    ASSERT_FALSE(file.value()->Close()) << c.why;
+    EXPECT_EQ(Names(fs, directory), std::vector<std::string>{c.name}) << c.why;
+    auto status = fs.StatusOf(directory + c.name, false);
+    ASSERT_TRUE(status.ok()) << c.why;
+    EXPECT_EQ(status->size, 7u) << c.why;
+    EXPECT_FALSE(fs.MoveNoReplace(directory + c.name, directory + c.newName)) << c.why;
+    EXPECT_EQ(Names(fs, directory), std::vector<std::string>{c.newName}) << c.why;
+    auto moved = fs.StatusOf(directory + c.newName, false);
+    ASSERT_TRUE(moved.ok()) << c.why;
+    EXPECT_EQ(moved->inode, status->inode) << c.why << ": the same file";
+    EXPECT_FALSE(fs.MoveNoReplace(directory + c.newName, directory + c.name)) << c.why;
+    auto reading = fs.OpenForReading(directory + c.name, true);
+    ASSERT_TRUE(reading.ok()) << c.why;
+    std::string text;
+    EXPECT_FALSE(ReadToEnd(*reading.value(), text));
+    EXPECT_EQ(text, "picture") << c.why;
+  }
+}
+
+// What the file system refuses, and the reason it gives.
+TEST(WindowsFileSystemTest, RefusalsComeWithTheirReasons) {
+  test::TempTree tree;
+  tree.Write("a.JPG", "aa");
+  tree.Write("b.JPG", "bbb");
+  tree.Write("held.JPG", "h");
+  tree.MakeDirectory("d");
+  WindowsFileSystem fs;
+  std::shared_ptr<void> held = test::HoldWithoutSharing(tree.PathOf("held.JPG"));
+  auto list = fs.OpenAppendFile(tree.PathOf("list.txt"), AppendMode::Mapped);
+  ASSERT_TRUE(list.ok());
+  auto error = [](auto result) {
+    if constexpr (std::is_same_v<decltype(result), std::error_code>) {
+      return result;
+    } else {
+      return result.error();
+    }
+  };
+  const std::string r = tree.Root();
+  const struct {
+    const char* why;
+    std::error_code got, expected;
+  } cases[] = {
+      {"a move onto a file", fs.MoveNoReplace(r + "a.JPG", r + "b.JPG"),
+       std::make_error_code(std::errc::file_exists)},
+      {"a move from nowhere", fs.MoveNoReplace(r + "x.JPG", r + "y.JPG"),
+       std::make_error_code(std::errc::no_such_file_or_directory)},
+      {"a file that another program holds", error(fs.OpenForReading(r + "held.JPG", true)),
+       make_error_code(FsError::HeldByAnotherProgram)},
+      {"a directory read as a picture", error(fs.OpenForReading(r + "d", true)),
+       make_error_code(FsError::NotRegularFile)},
+      {"a directory kept as a list", error(fs.OpenAppendFile(r + "d", AppendMode::Written)),
+       make_error_code(FsError::NotRegularFile)},
+      {"a list another run holds", error(fs.OpenAppendFile(r + "list.txt", AppendMode::Written)),
+       make_error_code(FsError::InUse)},
+      {"a directory of a file's name", fs.CreateDirectory(r + "a.JPG"),
+       std::make_error_code(std::errc::not_a_directory)},
+      {"a directory that is there", fs.CreateDirectory(r + "d"), {}},
+      {"a path that is not UTF-8", error(fs.StatusOf(r + "\xC0\xAF.JPG", false)),
+       std::make_error_code(std::errc::invalid_argument)},
+      {"a directory with a file in it", (tree.Write("d/c.JPG", "c"), fs.RemoveDirectory(r + "d")),
+       std::make_error_code(std::errc::directory_not_empty)},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(c.got, c.expected) << c.why << ": " << c.got.message();
+  EXPECT_EQ(tree.Read("a.JPG") + tree.Read("b.JPG"), "aabbb") << "nothing replaced";
+  EXPECT_FALSE(fs.MoveReplacing(r + "a.JPG", r + "b.JPG"));
+  EXPECT_EQ(tree.Read("b.JPG"), "aa") << "replaced after a yes";
+}
+
+}  // namespace
+}  // namespace tessaly

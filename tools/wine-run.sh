@@ -1,0 +1,16 @@
+#!/bin/bash
+# Runs a Windows program under Wine, headless, in a Wine prefix of the
+# build's own (made on first use), with Wine's own messages off.
+#   tools/wine-run.sh PROGRAM.exe [ARGUMENTS...]
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+export WINEPREFIX="${WINEPREFIX:-$here/build/windows/wine}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+unset DISPLAY
+if [[ ! -d "$WINEPREFIX" ]]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot --init >/dev/null 2>&1 || true
+  wineserver --wait || true
+fi
+exec wine "$@"
