@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+
 #include "core/Utf8.h"
 #include "platform/NativeFileSystem.h"
 #include "tests/support/TempTree.h"
@@ -105,6 +108,12 @@ TEST(JournalTest, EachRunGetsANewJournalAndTheLatestIsFound) {
   EXPECT_NE(paths[1], paths[2]);
   EXPECT_EQ(LatestJournal(fs, dir.PathOf("journals")), paths[2]);
   EXPECT_EQ(LatestJournal(fs, dir.PathOf("none")), "");
+  // The start in local time with its distance from UTC, on every system.
+  std::string header;
+  std::getline(std::ifstream(test::NativePath(paths[0])), header);
+  EXPECT_TRUE(std::regex_search(
+      header, std::regex(R"("started":"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d{4}")")))
+      << header;
 }
 
 }  // namespace

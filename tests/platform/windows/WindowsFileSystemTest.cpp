@@ -31,9 +31,31 @@ TEST(WindowsFileSystemTest, NamesConvertBothWaysWholeAndBadTextIsRefused) {
   for (const std::wstring& name : names)
     EXPECT_EQ(WideFromUtf8(Utf8FromWide(name)), name) << Utf8FromWide(name);
   EXPECT_EQ(Utf8FromWide(L"\U0001F305"), "\xF0\x9F\x8C\x85");
-  const char* notUtf8[] = {"\xC0\xAF", "\xE6\x97", "\xF4\x90\x80\x80", "\x80", "a\xFF"};
+  // Overlong forms of "/" in two, three and four bytes; a cut sequence; past
+  // U+10FFFF; a stray continuation byte; a byte no UTF-8 has.
+  const char* notUtf8[] = {"\xC0\xAF", "\xE0\x80\xAF",     "\xF0\x80\x80\xAF",
+                           "\xE6\x97", "\xF4\x90\x80\x80", "\x80",
+                           "a\xFF"};
   for (const char* text : notUtf8)
     EXPECT_FALSE(WideFromUtf8(text).has_value()) << text;
+}
+
+// A path reaches the wide calls absolute, with "\" only, and with the
+// prefix that lifts the 260-character limit (which Wine does not enforce, so
+// only this shows that it is there).
+TEST(WindowsFileSystemTest, PathsReachWindowsWholeAndWithoutALengthLimit) {
+  const std::pair<std::string, std::wstring> cases[] = {
+      {"C:\\Photos\\IMG.JPG", L"\\\\?\\C:\\Photos\\IMG.JPG"},
+      {"C:/Photos/card/../IMG.JPG", L"\\\\?\\C:\\Photos\\IMG.JPG"},
+      {"\\\\nas\\photos\\IMG.JPG", L"\\\\?\\UNC\\nas\\photos\\IMG.JPG"},
+      {"\\\\?\\C:\\already", L"\\\\?\\C:\\already"},
+  };
+  for (const auto& [path, wide] : cases)
+    EXPECT_EQ(WidePath(path).value(), wide) << path;
+  const std::wstring relative = WidePath("IMG.JPG").value();
+  EXPECT_TRUE(relative.starts_with(L"\\\\?\\") && relative.ends_with(L"\\IMG.JPG") &&
+              relative.find(L'/') == std::wstring::npos)
+      << Utf8FromWide(relative);
 }
 
 // A name in any script is listed, looked at, moved and moved back whole; and
