@@ -12,18 +12,29 @@ std::string Join(const std::string& directory, std::string_view name) {
   return WithFinalSeparator(directory) + std::string(name);
 }
 
-// Whether the file holds nothing but rename-list lines.
+// Whether the file holds nothing but rename-list lines, maybe followed by
+// NUL bytes: the room a list written through a mapping had reserved when a
+// kill ended its run.
 FsResult<bool> ReadsAsRenameList(AppendFile& file) {
   std::array<char, 65536> block;
   bool arrow = false;  // the line so far holds "--->"
   int dashes = 0;
   char previous = '\n';
+  bool reserved = false;  // in the NUL bytes after the last line
   for (std::uint64_t offset = 0;;) {
     FsResult<std::size_t> n = file.ReadAt(offset, block);
     if (!n.ok()) return n.error();
-    if (n.value() == 0) return previous == '\n';
+    if (n.value() == 0) return previous == '\n' || reserved;
     offset += n.value();
     for (char c : std::string_view(block.data(), n.value())) {
+      if (reserved) {
+        if (c != '\0') return false;
+        continue;
+      }
+      if (c == '\0' && previous == '\n') {
+        reserved = true;
+        continue;
+      }
       if (c == '\n') {
         if (previous != '\r' || !arrow) return false;
         arrow = false;
@@ -43,7 +54,9 @@ bool IsRefusal(std::error_code error) {
 
 std::error_code RenameList::Open(FileSystem& fileSystem, const std::string& path) {
   path_ = path;
-  FsResult<std::unique_ptr<AppendFile>> file = fileSystem.OpenAppendFile(path, AppendMode::Written);
+  // Mapped: a line costs no system call. Closed, the list is exact; after a
+  // kill it ends in NUL bytes, which the next run's check above allows.
+  FsResult<std::unique_ptr<AppendFile>> file = fileSystem.OpenAppendFile(path, AppendMode::Mapped);
   if (!file.ok()) return file.error();
   FsResult<bool> ours = ReadsAsRenameList(*file.value());
   if (!ours.ok()) return ours.error();

@@ -69,43 +69,56 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
   }
 
   const std::string directory = state_.walkedDirectory;
-  std::optional<FreeName> found = FindFreeName(directory, name.NewName, picturePath, true);
-  if (!found) {
-    state_.Report(ProblemKind::NoFreeName, picturePath,
-                  "no free name: every suffix up to -32766 is taken");
-    return;
-  }
-  std::string renameTarget = directory + found->candidate;
-  // A picture that took a suffix because an identical copy holds the bare
-  // name carries its name already.
-  if (found->sameLength && IsSuffixedForm(PictureFileName(picturePath), name.NewName)) {
-    renameTarget = picturePath;
+  std::string renameTarget = directory + name.NewName;
+  // Most new names are free: where no search has met this name taken, the
+  // rename is made at once, never replacing, and only a name found taken is
+  // looked into by the clash rules. The outcome is the search's: the first
+  // candidate is the name itself.
+  bool renamed = false;
+  if (PictureFileName(picturePath) != name.NewName &&
+      !state_.suffixes.Find(directory, name.NewName.substr(0, name.NewName.size() - 4))) {
+    if (!WriteRenameLine(picturePath, renameTarget)) return;
+    bool declined = false;
+    std::error_code error =
+        Move(picturePath, renameTarget, JournalRecord::Kind::Rename, declined, false);
+    renamed = !error;
+    if (error && (!TakeBackRenameLine(picturePath) || error != std::errc::file_exists)) {
+      if (error != std::errc::file_exists) {
+        state_.Report(ProblemKind::RenameFailed, picturePath,
+                      "cannot rename to " + renameTarget + ": " + error.message());
+      }
+      return;
+    }
   }
 
-  if (std::error_code error = state_.renameList.AppendRenameLine(picturePath, renameTarget)) {
-    state_.Report(ProblemKind::RenameListWriteFailed, state_.renameList.Path(),
-                  "cannot write the rename list: " + error.message() +
-                      "; the run stops before renaming " + picturePath);
-    state_.stopRequested = true;
-    return;
+  if (!renamed) {
+    std::optional<FreeName> found = FindFreeName(directory, name.NewName, picturePath, true);
+    if (!found) {
+      state_.Report(ProblemKind::NoFreeName, picturePath,
+                    "no free name: every suffix up to -32766 is taken");
+      return;
+    }
+    renameTarget = directory + found->candidate;
+    // A picture that took a suffix because an identical copy holds the bare
+    // name carries its name already.
+    if (found->sameLength && IsSuffixedForm(PictureFileName(picturePath), name.NewName)) {
+      renameTarget = picturePath;
+    }
+    if (!WriteRenameLine(picturePath, renameTarget)) return;
   }
-  if (renameTarget != picturePath) {
+  if (!renamed && renameTarget != picturePath) {
     bool declined = false;
     std::error_code error = Move(picturePath, renameTarget, JournalRecord::Kind::Rename, declined);
     if (declined || error) {
       state_.Report(declined ? ProblemKind::RenameDeclined : ProblemKind::RenameFailed, picturePath,
                     declined ? "not renamed: kept the existing " + renameTarget
                              : "cannot rename to " + renameTarget + ": " + error.message());
-      if (std::error_code takeBack = state_.renameList.TakeBackLastLine()) {
-        state_.Report(ProblemKind::RenameListWriteFailed, state_.renameList.Path(),
-                      "cannot take back the line of " + picturePath +
-                          ", which was not renamed: " + takeBack.message() + "; the run stops");
-        state_.stopRequested = true;
-      }
+      TakeBackRenameLine(picturePath);
       return;
     }
-    ++state_.summary.renamed;
+    renamed = true;
   }
+  if (renamed) ++state_.summary.renamed;
 
   ++state_.renameCount;
   if (state_.frontEnd.ReadOptions().DateDirectories &&
@@ -157,8 +170,30 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
   }
 }
 
+bool RenameStep::WriteRenameLine(const std::string& picturePath, const std::string& renameTarget) {
+  if (std::error_code error = state_.renameList.AppendRenameLine(picturePath, renameTarget)) {
+    state_.Report(ProblemKind::RenameListWriteFailed, state_.renameList.Path(),
+                  "cannot write the rename list: " + error.message() +
+                      "; the run stops before renaming " + picturePath);
+    state_.stopRequested = true;
+    return false;
+  }
+  return true;
+}
+
+bool RenameStep::TakeBackRenameLine(const std::string& picturePath) {
+  if (std::error_code error = state_.renameList.TakeBackLastLine()) {
+    state_.Report(ProblemKind::RenameListWriteFailed, state_.renameList.Path(),
+                  "cannot take back the line of " + picturePath +
+                      ", which was not renamed: " + error.message() + "; the run stops");
+    state_.stopRequested = true;
+    return false;
+  }
+  return true;
+}
+
 std::error_code RenameStep::Move(const std::string& from, const std::string& to,
-                                 JournalRecord::Kind kind, bool& declined) {
+                                 JournalRecord::Kind kind, bool& declined, bool askToReplace) {
   declined = false;
   JournalRecord record{kind, from, to, false, {}};
   if (state_.journal) {
@@ -171,7 +206,7 @@ std::error_code RenameStep::Move(const std::string& from, const std::string& to,
     if (std::error_code error = WriteAhead(record)) return error;
   }
   std::error_code error = state_.fileSystem.MoveNoReplace(from, to);
-  if (error == std::errc::file_exists &&
+  if (error == std::errc::file_exists && askToReplace &&
       state_.frontEnd.AskReplace(ReplaceQuestion{from, to}) == ReplaceAnswer::Replace) {
     record.replaced = true;
     if (state_.journal) {
@@ -179,7 +214,7 @@ std::error_code RenameStep::Move(const std::string& from, const std::string& to,
       if (std::error_code e = WriteAhead(record)) return e;
     }
     error = state_.fileSystem.MoveReplacing(from, to);
-  } else if (error == std::errc::file_exists) {
+  } else if (error == std::errc::file_exists && askToReplace) {
     declined = true;
   }
   if (!error && !declined) {

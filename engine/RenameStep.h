@@ -46,12 +46,18 @@ class RenameStep {
   // when no suffix below the limit is free.
   std::optional<FreeName> FindFreeName(const std::string& directory, const std::string& newName,
                                        const std::string& picturePath, bool sameLengthRule);
-  // Moves without replacing, unless the front end says yes to replacing;
-  // the journal's record is written ahead and taken back when the move does
-  // not happen. A journal that cannot be written stops the run, and no move
-  // is made.
+  // Moves without replacing, unless the front end, when asked, says yes to
+  // replacing; without askToReplace a taken `to` fails with
+  // errc::file_exists. The journal's record is written ahead and taken back
+  // when the move does not happen. A journal that cannot be written stops
+  // the run, and no move is made.
   std::error_code Move(const std::string& from, const std::string& to, JournalRecord::Kind kind,
-                       bool& declined);
+                       bool& declined, bool askToReplace = true);
+  // Write the picture's list line ahead of its rename, and take it back;
+  // false, with the problem reported and the run stopped, when the list
+  // cannot be written.
+  bool WriteRenameLine(const std::string& picturePath, const std::string& renameTarget);
+  bool TakeBackRenameLine(const std::string& picturePath);
   // Both report a journal that cannot be written and stop the run.
   std::error_code WriteAhead(const JournalRecord& record);
   std::error_code TakeBackRecord(const std::string& path);

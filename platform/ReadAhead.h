@@ -27,7 +27,7 @@ class ReadAhead {
  public:
   static constexpr std::size_t kQueued = 64;
   static constexpr int kWarmToRest = 64;
-  static constexpr int kProbeEvery = 16;
+  static constexpr int kProbeEvery = 128;
 
   // Warms `path`; may name further paths to warm after it in `next`. True
   // when it was all in memory already.

@@ -44,7 +44,8 @@ std::multiset<std::size_t> Contents(const Scene& s) {
 
 TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
   const test::Bytes first = Pic("2001:01:01 01:01:01");
-  const std::string one = "IMG_0001.JPG", named = "2001-01-01-010101.JPG";
+  const std::string one = "IMG_0001.JPG", named = "2001-01-01-010101.JPG",
+                    named1 = "2001-01-01-010101-1.JPG";
   const Lines plain = {"--no-subdir", "--list", "LIST", "ROOT"}, dated = {"--list", "LIST", "ROOT"};
   // clang-format off
   const struct {
@@ -72,9 +73,12 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
       {"a picture removed between listing and reading", [&](Scene& s) { s.fs.before["open " + s.In("IMG_0001.JPG")] =
          [path = s.In("IMG_0001.JPG")] { std::remove(path.c_str()); }; }, plain, 1, "No such file", 1, {}, "",
        std::string(first.begin(), first.end())},
-      {"a file comes to the new name just before the rename", [&](Scene& s) { s.fs.before["move " + s.In(named.c_str())] =
-         [&s, named] { s.tree.Write(named, "new"); }; }, plain, 1, "not renamed: kept the existing", 1,
-       {"2002-02-02-020202.JPG", named, one}, "new"},
+      {"a file comes to the new name just before the rename: the next free name is taken", [&](Scene& s) {
+         s.fs.before["move " + s.In(named.c_str())] = [&s, named] { s.tree.Write(named, "new"); }; }, plain, 0, "", 0,
+       {named1, "2002-02-02-020202.JPG", named}, "new"},
+      {"a file comes to the free name found just before the rename", [&](Scene& s) { s.tree.Write(named, "taken");
+         s.fs.before["move " + s.In(named1.c_str())] = [&s, named1] { s.tree.Write(named1, "new"); }; }, plain, 1,
+       "not renamed: kept the existing", 1, {"2002-02-02-020202.JPG", named, named1, one}, "new"},
       {"a file of the picture's length under its name is never replaced", [&](Scene& s) { s.tree.Write(named, test::Blob(first.size())); },
        plain, 1, "IMG_0001.JPG: not renamed: kept the existing", 1},
       {"a list that cannot be written stops the run before a rename", [](Scene& s) { s.fs.fails["append " +
@@ -85,6 +89,11 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
        "cannot write the journal: No space left on device; the run stops before moving", 2, {"IMG_0001.JPG", "IMG_0002.JPG"}},
       {"a list naming a picture is refused and kept", [&](Scene& s) { s.outside.Write("photo.jpg", first); },
        {"--list", "OUTphoto.jpg", "ROOT"}, 2, "holds something else", 1, {"IMG_0001.JPG", "IMG_0002.JPG"}},
+      {"a list cut off by a kill, NUL bytes after its lines, is a list", [](Scene& s) {
+         s.outside.Write("Rename_List.TXT", "a--->b\r\n" + std::string(3000, '\0')); }, plain, 0, "", 0},
+      {"lines after NUL bytes are no list", [](Scene& s) {
+         s.outside.Write("l", "a--->b\r\n" + std::string(1, '\0') + "x--->y\r\n"); },
+       {"--list", "OUTl", "ROOT"}, 2, "holds something else", 1},
       {"a list of lines without CR LF is refused and kept", [](Scene& s) { s.outside.Write("l", "a--->b\n"); },
        {"--list", "OUTl", "ROOT"}, 2, "holds something else", 1, {"IMG_0001.JPG", "IMG_0002.JPG"}},
 #ifndef _WIN32

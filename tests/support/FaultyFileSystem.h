@@ -23,7 +23,7 @@ class FaultyFileSystem final : public FileSystem {
   std::map<std::string, std::errc> fails;
   std::map<std::string, std::function<void()>> before;
   // When set, every status question of a path for which it returns true
-  // finds a regular file of 1 byte.
+  // finds a regular file of 1 byte, and a move there finds it taken.
   std::function<bool(const std::string&)> pretendExists;
   bool ownOrder = false;
   int appendsAllowed = 0;
@@ -61,6 +61,7 @@ class FaultyFileSystem final : public FileSystem {
     return real_.StatusOf(path, followLinks);
   }
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override {
+    if (pretendExists && pretendExists(to)) return std::make_error_code(std::errc::file_exists);
     return Move(from, to, [&] { return real_.MoveNoReplace(from, to); });
   }
   std::error_code MoveReplacing(const std::string& from, const std::string& to) override {
