@@ -13,20 +13,6 @@
 namespace tessaly {
 namespace {
 
-// A reparse point whose tag marks it as standing for another name: a
-// symbolic link or a junction. Other reparse points (a cloud placeholder, a
-// deduplicated file) are the files they hold.
-bool IsLink(DWORD attributes, DWORD reparseTag) {
-  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && (reparseTag & 0x20000000) != 0;
-}
-
-EntryType TypeOf(DWORD attributes, DWORD reparseTag) {
-  if (IsLink(attributes, reparseTag)) return EntryType::Symlink;
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EntryType::Directory;
-  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return EntryType::Other;
-  return EntryType::Regular;
-}
-
 // Nanoseconds since 1970 from a FILETIME (100-nanosecond steps since 1601).
 std::int64_t UnixNanoseconds(const FILETIME& time) {
   constexpr std::int64_t kFrom1601To1970 = 116444736000000000;
@@ -50,7 +36,7 @@ FsResult<PathStatus> StatusOfHandle(HANDLE handle) {
     }
   }
   PathStatus status;
-  status.type = TypeOf(info.dwFileAttributes, tag);
+  status.type = WindowsEntryType(info.dwFileAttributes, tag);
   status.size = static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
   status.device = info.dwVolumeSerialNumber;
   status.inode = static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
@@ -178,7 +164,7 @@ class WindowsDirectory final : public DirectoryCursor {
     pending_ = false;
     entry.name = Utf8FromWide(found_.cFileName);
     // dwReserved0 holds the reparse tag of a reparse point.
-    entry.type = TypeOf(found_.dwFileAttributes, found_.dwReserved0);
+    entry.type = WindowsEntryType(found_.dwFileAttributes, found_.dwReserved0);
     entry.typeError.clear();
     entry.hidden = (found_.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
     return true;
@@ -226,6 +212,16 @@ std::error_code Move(const std::string& from, const std::string& to, DWORD flags
 }
 
 }  // namespace
+
+EntryType WindowsEntryType(unsigned long attributes, unsigned long reparseTag) {
+  // Bit 29 of a reparse tag marks a name surrogate.
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && (reparseTag & 0x20000000) != 0) {
+    return EntryType::Symlink;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EntryType::Directory;
+  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return EntryType::Other;
+  return EntryType::Regular;
+}
 
 FsResult<std::unique_ptr<ReadableFile>> WindowsFileSystem::OpenForReading(const std::string& path,
                                                                           bool regularOnly) {

@@ -9,6 +9,12 @@ namespace tessaly {
 // given the "\\?\" prefix, so names in any script and paths of any length
 // work. Reparse points (symbolic links, junctions) count as links: they are
 // reported, never entered or moved through. There is no read-ahead.
+// What a listing's or a handle's attributes and reparse tag make of an
+// entry: a reparse point whose tag stands for another name (a symbolic
+// link, a junction) is a link; any other (a cloud placeholder, a
+// deduplicated file) is what it holds.
+EntryType WindowsEntryType(unsigned long attributes, unsigned long reparseTag);
+
 class WindowsFileSystem final : public FileSystem {
  public:
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,

@@ -104,6 +104,31 @@ TEST(WindowsFileSystemTest, NamesInAnyScriptAndLongPathsWork) {
   }
 }
 
+// Links and junctions are never entered; other reparse points are files.
+// (Wine makes no reparse points, so the listing cannot show one here.)
+TEST(WindowsFileSystemTest, OnlyReparsePointsThatStandForAnotherNameAreLinks) {
+  constexpr unsigned long kDirectory = FILE_ATTRIBUTE_DIRECTORY,
+                          kReparse = FILE_ATTRIBUTE_REPARSE_POINT;
+  const struct {
+    const char* why;
+    unsigned long attributes, tag;
+    EntryType type;
+  } cases[] = {
+      {"a junction", kDirectory | kReparse, IO_REPARSE_TAG_MOUNT_POINT, EntryType::Symlink},
+      {"a symbolic link to a directory", kDirectory | kReparse, IO_REPARSE_TAG_SYMLINK,
+       EntryType::Symlink},
+      {"a symbolic link to a file", kReparse, IO_REPARSE_TAG_SYMLINK, EntryType::Symlink},
+      {"a cloud placeholder", kReparse, 0x9000601A, EntryType::Regular},
+      {"a deduplicated file", kReparse, IO_REPARSE_TAG_DEDUP, EntryType::Regular},
+      {"a cloud directory", kDirectory | kReparse, 0x9000701A, EntryType::Directory},
+      {"a plain directory", kDirectory, 0, EntryType::Directory},
+      {"a read-only hidden file", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, 0,
+       EntryType::Regular},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(WindowsEntryType(c.attributes, c.tag), c.type) << c.why;
+}
+
 // What the file system refuses, and the reason it gives.
 TEST(WindowsFileSystemTest, RefusalsComeWithTheirReasons) {
   test::TempTree tree;
