@@ -1,7 +1,6 @@
 // tessaly-cli: the command-line front end of the rename engine.
 
 #ifdef _WIN32
-#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #undef CreateDirectory

@@ -81,13 +81,15 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
     bool declined = false;
     std::error_code error =
         Move(picturePath, renameTarget, JournalRecord::Kind::Rename, declined, false);
-    renamed = !error;
-    if (error && (!TakeBackRenameLine(picturePath) || error != std::errc::file_exists)) {
+    if (!error) {
+      renamed = true;
+    } else {
+      if (!TakeBackRenameLine(picturePath)) return;
       if (error != std::errc::file_exists) {
         state_.Report(ProblemKind::RenameFailed, picturePath,
                       "cannot rename to " + renameTarget + ": " + error.message());
+        return;
       }
-      return;
     }
   }
 
@@ -105,18 +107,20 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
       renameTarget = picturePath;
     }
     if (!WriteRenameLine(picturePath, renameTarget)) return;
-  }
-  if (!renamed && renameTarget != picturePath) {
-    bool declined = false;
-    std::error_code error = Move(picturePath, renameTarget, JournalRecord::Kind::Rename, declined);
-    if (declined || error) {
-      state_.Report(declined ? ProblemKind::RenameDeclined : ProblemKind::RenameFailed, picturePath,
-                    declined ? "not renamed: kept the existing " + renameTarget
-                             : "cannot rename to " + renameTarget + ": " + error.message());
-      TakeBackRenameLine(picturePath);
-      return;
+    if (renameTarget != picturePath) {
+      bool declined = false;
+      std::error_code error =
+          Move(picturePath, renameTarget, JournalRecord::Kind::Rename, declined);
+      if (declined || error) {
+        state_.Report(declined ? ProblemKind::RenameDeclined : ProblemKind::RenameFailed,
+                      picturePath,
+                      declined ? "not renamed: kept the existing " + renameTarget
+                               : "cannot rename to " + renameTarget + ": " + error.message());
+        TakeBackRenameLine(picturePath);
+        return;
+      }
+      renamed = true;
     }
-    renamed = true;
   }
   if (renamed) ++state_.summary.renamed;
 
