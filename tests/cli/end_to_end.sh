@@ -6,16 +6,7 @@ cli="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# A minimal little-endian Exif header with a DateTime entry at offset 100.
-picture() {  # picture FILE "YYYY:MM:DD HH:MM:SS"
-  {
-    printf '\xff\xd8\xff\xe1\x10\x00Exif\x00\x00II\x2a\x00\x08\x00\x00\x00'
-    printf '\x01\x00\x32\x01\x02\x00\x14\x00\x00\x00\x58\x00\x00\x00'
-    head -c 66 /dev/zero
-    printf '%s\x00' "$2"
-    head -c 5000 /dev/zero
-  } >"$1"
-}
+source "$(dirname "$0")/exif_picture.sh"
 
 mkdir -p "$work/photos/card"
 picture "$work/photos/IMG_0001.JPG" "2009:08:12 12:07:41"

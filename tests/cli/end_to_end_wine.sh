@@ -12,18 +12,7 @@ here="$(cd "$(dirname "$0")/../.." && pwd)"
 work="$(mktemp -d)"
 trap "rm -rf \"$work\"" EXIT
 
-# A minimal little-endian Exif header with a DateTime entry at offset 100,
-# then `size` bytes of padding.
-picture() {  # picture FILE "YYYY:MM:DD HH:MM:SS" SIZE
-  mkdir -p "$(dirname "$1")"
-  {
-    printf '\xff\xd8\xff\xe1\x10\x00Exif\x00\x00II\x2a\x00\x08\x00\x00\x00'
-    printf '\x01\x00\x32\x01\x02\x00\x14\x00\x00\x00\x58\x00\x00\x00'
-    head -c 66 /dev/zero
-    printf '%s\x00' "$2"
-    head -c "$3" /dev/zero
-  } >"$1"
-}
+source "$(dirname "$0")/exif_picture.sh"
 
 long="$(printf 'a%.0s' {1..60})/$(printf 'b%.0s' {1..60})/$(printf 'c%.0s' {1..60})/$(printf 'd%.0s' {1..60})"
 # Every clash is with a file that is no picture, so that the outcome does not
