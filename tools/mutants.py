@@ -198,7 +198,7 @@ def main():
                           "-DTESSALY_LINUX_BUILD=" + os.path.join(TOP, "build", "release")]
         if run(configure, TOP, log) != 0:
             sys.exit(f"configuring failed: see {log}")
-    env_ctest = ["ctest", "--test-dir", build, "-j2", "--timeout", "60"]
+    env_ctest = ["ctest", "--test-dir", build, "-j2", "--timeout", "60", "--output-on-failure"]
     # A mutant may walk or move outside its test's tree (a parent directory
     # taken for the chosen one): its tests get temporary directories of their
     # own, so that they never reach another program's files in /tmp.
@@ -210,11 +210,15 @@ def main():
         sys.exit(f"the unmutated tree fails its tests: see {log}")
 
     killed = survived = stillborn = 0
-    rows = []
+    # Each mutant's test output is kept: the failures name the table rows
+    # that caught it, so that rows which catch nothing of their own show.
+    logs = os.path.join(args.scratch, "logs")
+    os.makedirs(logs, exist_ok=True)
+    kills = open(os.path.join(args.scratch, "kills.tsv"), "a" if args.only else "w")
     started = time.time()
     for m in mutants:
         if m in broken:
-            rows.append(f"{m.ident}\tmissing\t")
+            kills.write(f"{m.ident}\tmissing\t\n")
             continue
         path = os.path.join(src, m.file)
         original = open(path, encoding="utf-8").read()
@@ -226,6 +230,7 @@ def main():
                 stillborn += 1
             else:
                 status = run(env_ctest, TOP, log, args.timeout, test_env)
+                shutil.copyfile(log, os.path.join(logs, m.ident + ".log"))
                 tests = failed_tests(log) if status != 0 else []
                 if status != 0:
                     fate = "killed"
@@ -240,12 +245,11 @@ def main():
                 out.write(original)
         shown = f" by {len(tests)}: {', '.join(tests[:4])}{' ...' if len(tests) > 4 else ''}"
         print(f"{fate:9} {m.ident}  {m.file}: {m.fault}{shown if tests else ''}", flush=True)
-        rows.append(f"{m.ident}\t{fate}\t{','.join(tests)}")
+        kills.write(f"{m.ident}\t{fate}\t{','.join(tests)}\n")
+        kills.flush()
 
+    kills.close()
     run(["cmake", "--build", build], TOP, log)
-    mode = "a" if args.only else "w"
-    with open(os.path.join(args.scratch, "kills.tsv"), mode) as out:
-        out.write("".join(row + "\n" for row in rows))
     tried = killed + survived
     rate = 100.0 * killed / tried if tried else 0.0
     print(f"\n{killed} of {tried} mutants killed ({rate:.1f} %), {survived} survived, "

@@ -22,8 +22,6 @@ TEST(UndoCommandTest, OptionsExitStatusAndOutput) {
       {"an old name taken again", {}, [](test::TempTree& t) { t.Write("IMG_0001.JPG", "new"); }, 1,
        "left 1 as they are", "IMG_0001.JPG is taken now", "partly undone"},
       {"a journal named that cannot be read", {"JOURNALSnone.jsonl"}, nullptr, 2, "", "nothing was undone", "as the run left it"},
-      {"two journals", {"a", "b"}, nullptr, 2, "", "give at most one journal", "as the run left it"},
-      {"an unknown option", {"--all"}, nullptr, 2, "", "unknown option --all", "as the run left it"},
   };
   // clang-format on
   for (const auto& c : cases) {

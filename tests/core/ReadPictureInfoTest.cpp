@@ -65,16 +65,10 @@ TEST(ReadPictureInfoTest, ReadsWhatTheHeaderHoldsWithinItsLimits) {
       {"JFIF first, Exif later", W().Put(6, "JFIF").Put(30, "Exif").Bytes(), "rejected"},
       {"lower-case signature", W().Put(6, "exif").Size(100).Bytes(), "rejected"},
       {"mixed byte order IM", W().Put(12, "IM").Size(100).Bytes(), "rejected"},
-      {"mixed byte order MI", W().Put(12, "MI").Size(100).Bytes(), "rejected"},
       {"worked example", Acme(Order::Intel), "2009:08:12 12:07:41|ACME|"},
-      {"worked example, Motorola, maker box clear", Acme(Order::Motorola), "2009:08:12 12:07:41||", false},
       {"maker and model, blanks kept", Camera("ACME  ", "Z1 "), "2011:01:02 03:04:05|ACME  |Z1 "},
-      {"model alone, high bytes kept", Camera("A", "\x80\xE9", Order::Motorola), "2011:01:02 03:04:05||\x80\xE9",
-       false},
       {"texts of up to 4 bytes stand in their entries", W(Order::Motorola).TextEntry(kMake, 0, "LGE")
        .TextEntry(kModel, 0, "BQ").Bytes(), "no date|LGE|BQ"},
-      {"padding NULs end the text", W().Entry(kMake, 5, 100).Entry(kModel, 13, 110).Put(112, "SONY\0"s)
-       .Put(122, "CYBERSHOT\0\0\0\0"s).Bytes(), "no date|SONY|CYBERSHOT"},
       {"counts 0 and 1 give empty texts", W().Entry(kMake, 0, 100).Entry(kModel, 1, 100).Bytes(), "no date||"},
       {"a count of 32767 is read", W().Entry(kMake, 32767, 100).Put(112, "BIG").Bytes(), "no date|BIG|"},
       {"DateTime wins over DateTimeOriginal", W().TextEntry(kDate, 100, "2001:01:01 01:01:01").Put(144, "\x03\x90")
@@ -82,8 +76,6 @@ TEST(ReadPictureInfoTest, ReadsWhatTheHeaderHoldsWithinItsLimits) {
       {"the scan takes the first tag pair, in an entry or not", W().Entry(0x0100, 1, 0).Put(60, "\x03\x90")
        .PutU32(68, 300 - 12).Put(90, "\x03\x90").PutU32(98, 400 - 12).Put(300, "2003:03:03 03:03:03")
        .Put(400, "2004:04:04 04:04:04").Bytes(), "2003:03:03 03:03:03||"},
-      {"the scan in Motorola order", W(Order::Motorola).Put(60, "\x90\x03").PutU32(68, 300 - 12)
-       .Put(80, "\x03\x90").Put(300, "2003:03:03 03:03:03").Bytes(), "2003:03:03 03:03:03||"},
       // A Make string at 1000 makes the reader read on to 5000: bytes near 4000 are there to scan.
       {"the scan looks at offset 4000", W().Entry(kMake, 5, 1000 - 12).Put(4000, "\x03\x90")
        .PutU32(4008, 100 - 12).Put(100, "2005:05:05 05:05:05").Size(8000).Bytes(), "2005:05:05 05:05:05||"},
@@ -91,22 +83,12 @@ TEST(ReadPictureInfoTest, ReadsWhatTheHeaderHoldsWithinItsLimits) {
       // high bytes of this value count as 0, which keeps it inside the limit.
       {"unread bytes are NUL to the scan", W().Put(3990, "\x03\x90").PutU32(3998, 0x10000 + 100 - 12)
        .Put(100, "2005:05:05 05:05:05").Size(8000).Bytes(), "2005:05:05 05:05:05||"},
-      {"the read-on counts from the model string too", W().Entry(kModel, 5, 3000 - 12).Put(50, "\x03\x90")
-       .PutU32(58, 6900 - 12).Put(6900, "2005:05:05 05:05:05").Size(8000).Bytes(), "2005:05:05 05:05:05||", 0, 0},
-      {"the last entry is examined by the walk", W().Entry(0x0100, 1, 0).TextEntry(kDate, 300,
-       "2007:07:07 07:07:07").Put(200, "\x03\x90").PutU32(208, 400 - 12).Put(400, "1999:09:09 09:09:09")
-       .Bytes(), "2007:07:07 07:07:07||"},
       {"an entry beyond the count is not examined", W(Order::Motorola).TextEntry(kMake, 300, "ACME")
        .TextEntry(kDate, 320, "2007:07:07 07:07:07").EntryCount(1).Bytes(), "no date|ACME|"},
-      {"a later entry with the same tag wins", W().TextEntry(kDate, 300, "2001:01:01 01:01:01")
-       .TextEntry(kDate, 350, "2002:02:02 02:02:02").Bytes(), "2002:02:02 02:02:02||"},
-      {"the IFD0 offset is not followed", W().PutU32(16, 100).TextEntry(kDate, 300, "2008:08:08 08:08:08")
-       .Bytes(), "2008:08:08 08:08:08||"},
       {"2728 entries fit", most.Bytes(), "no date||"},
       {"2729 entries read past byte 32767", many.Bytes(), "header entries reach past byte 32767"},
       {"entry count 32768", W().EntryCount(0x8000).Bytes(), "header claims 32768 entries or more"},
       {"date value 32756", W().Entry(kDate, 20, 32756).Bytes(), past},
-      {"maker value too large, box clear", W().Entry(kMake, 5, 0xFFFFFFFF).Bytes(), past, false},
       {"scanned value 32756", W().Put(50, "\x03\x90").PutU32(58, 32756).Bytes(), past},
       {"maker count 32768", W().Entry(kMake, 32768, 100).Bytes(), "maker or model text longer than 32767 bytes"},
       {"date value 32755: the read-on passes the limit", W().Entry(kDate, 20, 32755).Bytes(), far},

@@ -21,17 +21,16 @@ bool IsValidUtf8(std::string_view text) {
 
 TEST(JournalTest, EveryPathReadsBackExactlyFromOneLineOfValidUtf8) {
   // clang-format off
-  const std::string names[] = {"new\nline.JPG", "tab\there.JPG", "quote\"and\\back.JPG", "\xFF\xFE.JPG",
-      "cut\xC3.JPG", "overlong\xC0\xAF.JPG", "surrogate\xED\xA0\x80.JPG", "\xE6\xAA\x94.JPG",
-      "\xF0\x9F\x93\xB7.JPG", "literal\\udc80.JPG", "del\x7F.JPG", "\xC3\xA9t\xC3\xA9\x80.JPG"};
+  const std::string names[] = {"new\nline\tquote\"back\\.JPG", "\xFF\xFE.JPG", "cut\xC3.JPG", "overlong\xC0\xAF.JPG",
+      "surrogate\xED\xA0\x80.JPG", "\xE6\xAA\x94\xF0\x9F\x93\xB7.JPG", "literal\\udc80\x7F.JPG", "\xC3\xA9t\xC3\xA9\x80.JPG"};
   // clang-format on
   NativeFileSystem fs;
   test::TempTree dir;
   Journal journal;
   ASSERT_FALSE(journal.Create(fs, dir.PathOf("j"), std::chrono::system_clock::now(), "/p\xFF/"));
   std::vector<JournalRecord> written;
-  std::uint64_t n = 0;
-  for (const std::string& name : names) {
+  for (std::uint64_t n = 0; n < std::size(names); ++n) {
+    const std::string& name = names[n];
     written.push_back(
         {JournalRecord::Kind::Rename,
          "/p/" + name,
@@ -39,12 +38,10 @@ TEST(JournalTest, EveryPathReadsBackExactlyFromOneLineOfValidUtf8) {
          n % 2 == 0,
          {UINT64_MAX - n, n, 6000 + n, -1'000'000'000 * static_cast<std::int64_t>(n)}});
     written.push_back({JournalRecord::Kind::MakeDirectory, "/p/" + name, "", false, {}});
-    ++n;
   }
   for (const JournalRecord& record : written) {
     std::string line = FormatJournalRecord(record);
-    EXPECT_EQ(line.find('\n'), std::string::npos) << line;
-    EXPECT_TRUE(IsValidUtf8(line)) << line;
+    EXPECT_TRUE(line.find('\n') == std::string::npos && IsValidUtf8(line)) << line;
     ASSERT_FALSE(journal.Append(record));
   }
   ASSERT_FALSE(journal.Close());
@@ -53,7 +50,7 @@ TEST(JournalTest, EveryPathReadsBackExactlyFromOneLineOfValidUtf8) {
   EXPECT_EQ(read.walkedDirectory, "/p\xFF/");
   EXPECT_EQ(read.records, written);
   // The escape that Python's os.fsdecode reads back.
-  EXPECT_NE(FormatJournalRecord(written[6]).find(R"("from":"/p/\udcff\udcfe.JPG")"),
+  EXPECT_NE(FormatJournalRecord(written[2]).find(R"("from":"/p/\udcff\udcfe.JPG")"),
             std::string::npos);
 }
 
@@ -67,18 +64,10 @@ TEST(JournalTest, AJournalIsReadUpToItsLastWholeRecord) {
   const struct { const char* why; std::string text; JournalReadFailure failure; std::size_t records; bool cut; } cases[] = {
       {"a whole journal", header + record + record, JournalReadFailure::None, 2, false},
       {"a crash in the middle of a record", header + record + record.substr(0, 30), JournalReadFailure::None, 1, true},
-      {"a crash in the middle of the header", header.substr(0, 20), JournalReadFailure::NotAJournal, 0, true},
-      {"no records yet", header, JournalReadFailure::None, 0, false},
-      {"a kill after a whole record of a mapped journal", header + record + std::string(9, '\0'), JournalReadFailure::None, 1, false},
       {"a kill amid a record of a mapped journal", header + record.substr(0, 30) + std::string(9, '\0'), JournalReadFailure::None, 0, true},
-      {"an empty file", "", JournalReadFailure::NotAJournal, 0, false},
       {"a rename list", "a--->b\r\n", JournalReadFailure::NotAJournal, 0, false},
       {"a later version", R"({"journal":"tessaly","version":2})" "\n", JournalReadFailure::NewerVersion, 0, false},
       {"a damaged line amid records", header + "{\"change\":\"rename\"}\n" + record, JournalReadFailure::DamagedRecord, 0, false},
-      {"a number that is no number", header + R"({"change":"mkdir","path":"/p/d"})" "\n" +
-           R"({"change":"move","from":"/a","to":"/b","device":1,"inode":2,"size":3x,"mtime_ns":4})" "\n",
-       JournalReadFailure::DamagedRecord, 0, false},
-      {"a bad escape", header + R"({"change":"mkdir","path":"/p/\q"})" "\n", JournalReadFailure::DamagedRecord, 0, false},
       {"a lone surrogate", header + R"({"change":"mkdir","path":"/p/\ud800"})" "\n", JournalReadFailure::DamagedRecord, 0, false},
   };
   // clang-format on

@@ -77,9 +77,9 @@ TEST(PropertyTest, NothingIsLostTheListSaysEveryRenameThePreviewForeseesItAndUnd
     ASSERT_TRUE(f.listDir.Files().empty()) << "the preview wrote a file";
     const auto foreseen = overlay.MovedFiles();
 
-    const std::multiset<std::size_t> contents = f.Contents();
+    const auto contents = f.tree.Contents();
     const test::Lines lines = f.Run();
-    ASSERT_EQ(f.Contents(), contents);
+    ASSERT_EQ(f.tree.Contents(), contents);
     EXPECT_EQ(f.run.RenameCount(), static_cast<std::int64_t>(lines.size()));
     // Every rename in the list was made, in its order, and every other move
     // took the picture listed last into the date sub-directory beside it.
@@ -126,7 +126,7 @@ TEST(PropertyTest, NothingIsLostTheListSaysEveryRenameThePreviewForeseesItAndUnd
     EXPECT_EQ(undo.refused + undo.lost, 0);
     EXPECT_EQ(f.Snapshot(), before) << "undo did not give the tree back";
     totalLines += lines.size();
-    totalQuestions += f.frontEnd.questions.size();
+    totalQuestions += static_cast<std::size_t>(f.frontEnd.questions);
   }
   // The trees are made to clash: renames, suffixes, same-length questions and
   // date moves all occur.

@@ -61,17 +61,14 @@ TEST(OverlayFileSystemTest, ItAnswersAsTheRealFileSystemWould) {
   const std::pair<const char*, Operation> operations[] = {
       {"onto a file", move("a.JPG", "b.JPG")},
       {"into a directory", move("a.JPG", "d/a.JPG")},
-      {"from where it was", move("a.JPG", "x.JPG")},
 #ifndef _WIN32
       {"through a link", move("b.JPG", "l/b.JPG")},
 #endif
-      {"into a missing directory", move("b.JPG", "missing/b.JPG")},
       {"a directory where a file is", mkdir("b.JPG")},
 #ifndef _WIN32
       {"a directory where a link is", mkdir("l")},
 #endif
       {"a new directory", mkdir("n")},
-      {"the same again", mkdir("n")},
       {"inside the new one", mkdir("n/m")},
       {"into the new one", move("b.JPG", "n/m/b.JPG")},
       {"replacing", [](FileSystem& fs, const std::string& r) { return fs.MoveReplacing(r + "n/m/b.JPG", r + "d/c.JPG"); }},
@@ -80,10 +77,7 @@ TEST(OverlayFileSystemTest, ItAnswersAsTheRealFileSystemWould) {
       {"an emptied directory", rmdir("n/m")},
 #ifndef _WIN32
       {"a link", rmdir("l")},
-#endif
-#ifndef _WIN32
       {"a file kept on a link", append("l")},
-      {"a file kept on a FIFO", append("f")},
 #endif
       {"a file kept in a removed directory", append("e/list")},
       {"back where it was", move("d/a.JPG", "a.JPG")},

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -107,6 +108,20 @@ class TempTree {
       }
     }
     return files;
+  }
+  // The contents of Files(), wherever they stand: a run must keep these.
+  std::multiset<std::string> Contents() const {
+    std::multiset<std::string> contents;
+    for (const auto& [path, content] : Files())
+      contents.insert(content);
+    return contents;
+  }
+  // The paths of Files(), in order.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& [path, content] : Files())
+      names.push_back(path);
+    return names;
   }
   // `path` with "/" for the system's separator.
   static std::string Slashed(std::string path) {
