@@ -12,6 +12,9 @@ matrix of which test killed which mutant to <scratch>/kills.tsv.
   python3 tools/mutants.py --check         only check that every mutant applies
   python3 tools/mutants.py --analyze       from the last kills.tsv: the tests
                                            that kill a mutant no other kills
+  python3 tools/mutants.py --rows          from the last run's test output: the
+                                           table rows that could go together,
+                                           each mutant they catch still caught
   python3 tools/mutants.py --windows       the mutants marked "build: windows",
                                            cross-built, their tests under Wine
 
@@ -155,11 +158,62 @@ def analyze(scratch):
         print(f"  {test}")
 
 
+def table_rows():
+    """The reasons that open the rows of the tests' tables ({"why", ...}),
+    with the file each stands in."""
+    rows = {}
+    for folder, _, names in os.walk(os.path.join(TOP, "tests")):
+        for name in filter(lambda n: n.endswith(".cpp"), names):
+            path = os.path.join(folder, name)
+            for line in open(path, encoding="utf-8"):
+                found = re.match(r'\s*\{"([^"\\]*)"', line)
+                if found and " " in found.group(1):
+                    rows[found.group(1)] = os.path.relpath(path, TOP)
+    return rows
+
+
+def analyze_rows(scratch):
+    """A row catches a mutant when its reason is printed in a failure of its
+    test. Rows are dropped, fewest catches first, while every mutant they
+    catch is still caught by a row or a test that is left."""
+    rows = table_rows()
+    catchers = {}
+    for line in open(os.path.join(scratch, "kills.tsv")):
+        ident, fate, tests = (line.rstrip("\n").split("\t") + [""])[:3]
+        log = os.path.join(scratch, "logs", ident + ".log")
+        if fate != "killed" or not os.path.isfile(log):
+            continue
+        output, caught = open(log, errors="replace").read(), set()
+        for test in filter(None, tests.split(",")):
+            failure = re.search(r"\[ RUN +\] " + re.escape(test) + r"\n(.*?)\[ +FAILED +\] " +
+                                re.escape(test), output, re.S)
+            hits = [why for why in rows if failure and why in failure.group(1)]
+            hits = [why for why in hits if not any(why != other and why in other for other in hits)]
+            caught.update((test, why) for why in hits) if hits else caught.add((test, None))
+        catchers[ident] = caught
+    catches = {}
+    for ident, caught in catchers.items():
+        for catcher in caught:
+            catches.setdefault(catcher, set()).add(ident)
+    print("Rows whose every catch another row or test makes too (they could go together):")
+    for (test, why), idents in sorted(catches.items(), key=lambda c: (len(c[1]), str(c[0]))):
+        if why is not None and all(len(catchers[i]) > 1 for i in idents):
+            for i in idents:
+                catchers[i].discard((test, why))
+            print(f"  {rows[why]}: {why} ({' '.join(sorted(idents))})")
+    caught = set(why for found in catches for _, why in [found])
+    print("Rows that catch no mutant:")
+    for why, path in sorted(rows.items(), key=lambda r: r[1]):
+        if why not in caught:
+            print(f"  {path}: {why}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("only", nargs="*", help="names of the mutants to run")
     parser.add_argument("--check", action="store_true", help="only check that the mutants apply")
     parser.add_argument("--analyze", action="store_true", help="report unique kills")
+    parser.add_argument("--rows", action="store_true", help="report rows that could go")
     parser.add_argument("--scratch", default=os.path.join(os.environ.get("TMPDIR", "/tmp"),
                                                           "tessaly-mutants"))
     parser.add_argument("--timeout", type=int, default=300, help="seconds for one test run")
@@ -169,8 +223,8 @@ def main():
     if args.windows and "--scratch" not in sys.argv:
         args.scratch += "-windows"
 
-    if args.analyze:
-        analyze(args.scratch)
+    if args.analyze or args.rows:
+        analyze_rows(args.scratch) if args.rows else analyze(args.scratch)
         return 0
     mutants = [m for m in read_mutants(LIST) if m.windows == args.windows]
     if args.only:

@@ -91,6 +91,8 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
       {"lines after NUL bytes are no list", [](Scene& s) {
          s.outside.Write("l", "a--->b\r\n" + std::string(1, '\0') + "x--->y\r\n"); },
        {"--list", "OUTl", "ROOT"}, 2, "holds something else", 1},
+      {"a list of lines without CR LF is refused and kept", [](Scene& s) { s.outside.Write("l", "a--->b\n"); },
+       {"--list", "OUTl", "ROOT"}, 2, "holds something else", 1, {"IMG_0001.JPG", "IMG_0002.JPG"}},
 #ifndef _WIN32
       {"a picture swapped for a FIFO after the listing is not waited on", [&](Scene& s) { s.fs.before["open " +
          s.In("IMG_0001.JPG")] = [path = s.In("IMG_0001.JPG")] { std::remove(path.c_str()); mkfifo(path.c_str(), 0644); };

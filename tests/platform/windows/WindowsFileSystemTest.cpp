@@ -12,16 +12,6 @@
 namespace tessaly {
 namespace {
 
-std::vector<std::string> Names(FileSystem& fs, const std::string& directory) {
-  std::vector<std::string> names;
-  auto cursor = fs.OpenDirectory(directory);
-  EXPECT_TRUE(cursor.ok()) << directory << ": " << cursor.error().message();
-  for (DirectoryEntry entry; cursor.ok() && cursor.value()->Next(entry).value();) {
-    if (entry.name != "." && entry.name != "..") names.push_back(entry.name);
-  }
-  return names;
-}
-
 // Every name Windows can list converts to UTF-8 and back unchanged, a
 // surrogate without its pair too (NTFS allows one, UTF-8 has none); text
 // that is not UTF-8 is refused, never guessed at.
@@ -56,52 +46,6 @@ TEST(WindowsFileSystemTest, PathsReachWindowsWholeAndWithoutALengthLimit) {
   EXPECT_TRUE(relative.starts_with(L"\\\\?\\") && relative.ends_with(L"\\IMG.JPG") &&
               relative.find(L'/') == std::wstring::npos)
       << Utf8FromWide(relative);
-}
-
-// A name in any script is listed, looked at, moved and moved back whole; and
-// so is a file at the end of a path longer than the old 260-character limit.
-TEST(WindowsFileSystemTest, NamesInAnyScriptAndLongPathsWork) {
-  const std::string longDirectory =
-      std::string(100, 'a') + "\\" + std::string(100, 'b') + "\\" + std::string(100, 'c');
-  const struct {
-    const char* why;
-    std::string directory, name, newName;
-  } cases[] = {
-      {"Chinese", "", "相片.JPG", "二〇〇九.JPG"},
-      {"accented", "", "Été.JPG", "café.JPG"},
-      {"emoji, beyond the first 65,536 characters", "", "🌅.JPG", "🏔️.JPG"},
-      {"a path of over 300 characters", longDirectory, "IMG_0001.JPG", "2009-08-12-120741.JPG"},
-  };
-  for (const auto& c : cases) {
-    test::TempTree tree;
-    WindowsFileSystem fs;
-    std::string directory = tree.Root();
-    for (std::size_t start = 0; !c.directory.empty() && start <= c.directory.size();) {
-      std::size_t end = std::min(c.directory.find('\\', start), c.directory.size());
-      directory += c.directory.substr(start, end - start) + "\\";
-      ASSERT_FALSE(fs.CreateDirectory(directory)) << c.why;
-      start = end + 1;
-    }
-    auto file = fs.OpenAppendFile(directory + c.name, AppendMode::Written);
-    ASSERT_TRUE(file.ok()) << c.why << ": " << file.error().message();
-    ASSERT_FALSE(file.value()->Append("picture")) << c.why;
-    ASSERT_FALSE(file.value()->Close()) << c.why;
-    EXPECT_EQ(Names(fs, directory), std::vector<std::string>{c.name}) << c.why;
-    auto status = fs.StatusOf(directory + c.name, false);
-    ASSERT_TRUE(status.ok()) << c.why;
-    EXPECT_EQ(status->size, 7u) << c.why;
-    EXPECT_FALSE(fs.MoveNoReplace(directory + c.name, directory + c.newName)) << c.why;
-    EXPECT_EQ(Names(fs, directory), std::vector<std::string>{c.newName}) << c.why;
-    auto moved = fs.StatusOf(directory + c.newName, false);
-    ASSERT_TRUE(moved.ok()) << c.why;
-    EXPECT_EQ(moved->inode, status->inode) << c.why << ": the same file";
-    EXPECT_FALSE(fs.MoveNoReplace(directory + c.newName, directory + c.name)) << c.why;
-    auto reading = fs.OpenForReading(directory + c.name, true);
-    ASSERT_TRUE(reading.ok()) << c.why;
-    std::string text;
-    EXPECT_FALSE(ReadToEnd(*reading.value(), text));
-    EXPECT_EQ(text, "picture") << c.why;
-  }
 }
 
 // Links and junctions are never entered; other reparse points are files.
