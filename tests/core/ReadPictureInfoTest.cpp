@@ -22,19 +22,8 @@ struct CountingOptions final : OptionSource {
   RenameOptions ReadOptions() override { return ++reads, options; }
 };
 
-// The worked example: Make (count 5, value 0x00B6) and DateTime (value
-// 0x00D0), their strings at file offsets 194 and 220.
-Bytes Acme(Order order) {
-  return W(order)
-      .Entry(kMake, 5, 0xB6)
-      .Entry(kDate, 20, 0xD0)
-      .Put(194, "ACME\0"s)
-      .Put(220, "2009:08:12 12:07:41")
-      .Size(600)
-      .Bytes();
-}
-Bytes Camera(std::string_view maker, std::string_view model, Order order = Order::Intel) {
-  return test::CameraPicture("2011:01:02 03:04:05", maker, model, order, 6000, "");
+Bytes Camera(std::string_view maker, std::string_view model) {
+  return test::CameraPicture("2011:01:02 03:04:05", maker, model, Order::Intel, 6000, "");
 }
 
 // What a reading gave, in one line: "rejected", the reason it failed, or
@@ -65,7 +54,9 @@ TEST(ReadPictureInfoTest, ReadsWhatTheHeaderHoldsWithinItsLimits) {
       {"JFIF first, Exif later", W().Put(6, "JFIF").Put(30, "Exif").Bytes(), "rejected"},
       {"lower-case signature", W().Put(6, "exif").Size(100).Bytes(), "rejected"},
       {"mixed byte order IM", W().Put(12, "IM").Size(100).Bytes(), "rejected"},
-      {"worked example", Acme(Order::Intel), "2009:08:12 12:07:41|ACME|"},
+      // Make (count 5, value 0x00B6) and DateTime (value 0x00D0), their strings at file offsets 194 and 220.
+      {"worked example", W().Entry(kMake, 5, 0xB6).Entry(kDate, 20, 0xD0).Put(194, "ACME\0"s)
+       .Put(220, "2009:08:12 12:07:41").Size(600).Bytes(), "2009:08:12 12:07:41|ACME|"},
       {"maker and model, blanks kept", Camera("ACME  ", "Z1 "), "2011:01:02 03:04:05|ACME  |Z1 "},
       {"texts of up to 4 bytes stand in their entries", W(Order::Motorola).TextEntry(kMake, 0, "LGE")
        .TextEntry(kModel, 0, "BQ").Bytes(), "no date|LGE|BQ"},
