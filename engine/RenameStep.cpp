@@ -74,7 +74,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
   // rename is made at once, never replacing, and only a name found taken is
   // looked into by the clash rules. The outcome is the search's: the first
   // candidate is the name itself.
-  bool renamed = false;
+  bool movedAtOnce = false;
   if (PictureFileName(picturePath) != name.NewName &&
       !state_.suffixes.Find(directory, name.NewName.substr(0, name.NewName.size() - 4))) {
     if (!WriteRenameLine(picturePath, renameTarget)) return;
@@ -82,7 +82,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
     std::error_code error =
         Move(picturePath, renameTarget, JournalRecord::Kind::Rename, declined, false);
     if (!error) {
-      renamed = true;
+      movedAtOnce = true;
     } else {
       if (!TakeBackRenameLine(picturePath)) return;
       if (error != std::errc::file_exists) {
@@ -93,7 +93,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
     }
   }
 
-  if (!renamed) {
+  if (!movedAtOnce) {
     std::optional<FreeName> found = FindFreeName(directory, name.NewName, picturePath, true);
     if (!found) {
       state_.Report(ProblemKind::NoFreeName, picturePath,
@@ -119,10 +119,10 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
         TakeBackRenameLine(picturePath);
         return;
       }
-      renamed = true;
     }
   }
-  if (renamed) ++state_.summary.renamed;
+  // Here a target other than the picture's own path was moved to.
+  if (renameTarget != picturePath) ++state_.summary.renamed;
 
   ++state_.renameCount;
   if (state_.frontEnd.ReadOptions().DateDirectories &&
@@ -210,16 +210,17 @@ std::error_code RenameStep::Move(const std::string& from, const std::string& to,
     if (std::error_code error = WriteAhead(record)) return error;
   }
   std::error_code error = state_.fileSystem.MoveNoReplace(from, to);
-  if (error == std::errc::file_exists && askToReplace &&
-      state_.frontEnd.AskReplace(ReplaceQuestion{from, to}) == ReplaceAnswer::Replace) {
-    record.replaced = true;
-    if (state_.journal) {
-      if (std::error_code e = TakeBackRecord(from)) return e;
-      if (std::error_code e = WriteAhead(record)) return e;
+  if (error == std::errc::file_exists && askToReplace) {
+    if (state_.frontEnd.AskReplace(ReplaceQuestion{from, to}) == ReplaceAnswer::Replace) {
+      record.replaced = true;
+      if (state_.journal) {
+        if (std::error_code e = TakeBackRecord(from)) return e;
+        if (std::error_code e = WriteAhead(record)) return e;
+      }
+      error = state_.fileSystem.MoveReplacing(from, to);
+    } else {
+      declined = true;
     }
-    error = state_.fileSystem.MoveReplacing(from, to);
-  } else if (error == std::errc::file_exists && askToReplace) {
-    declined = true;
   }
   if (!error && !declined) {
     state_.suffixes.Freed(DirectoryOf(from), PictureFileName(from));
