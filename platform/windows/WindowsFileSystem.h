@@ -4,17 +4,17 @@
 
 namespace tessaly {
 
-// The machine's own file system on Windows, through the wide (UTF-16) calls:
-// paths stay UTF-8 everywhere else and are converted here, made absolute and
-// given the "\\?\" prefix, so names in any script and paths of any length
-// work. Reparse points (symbolic links, junctions) count as links: they are
-// reported, never entered or moved through. There is no read-ahead.
 // What a listing's or a handle's attributes and reparse tag make of an
 // entry: a reparse point whose tag stands for another name (a symbolic
 // link, a junction) is a link; any other (a cloud placeholder, a
 // deduplicated file) is what it holds.
 EntryType WindowsEntryType(unsigned long attributes, unsigned long reparseTag);
 
+// The machine's own file system on Windows, through the wide (UTF-16) calls:
+// paths stay UTF-8 everywhere else and are converted here, made absolute and
+// given the "\\?\" prefix, so names in any script and paths of any length
+// work. Links (as WindowsEntryType tells them) are reported, never entered
+// or moved through. There is no read-ahead.
 class WindowsFileSystem final : public FileSystem {
  public:
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
