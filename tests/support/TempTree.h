@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -95,18 +96,24 @@ class TempTree {
     return content.str();
   }
   // Every regular file below the root, links not followed: its path from
-  // the root, with "/" between names whatever the system's separator, to
-  // its content.
-  std::map<std::string, std::string> Files() const {
-    std::map<std::string, std::string> files;
+  // the root, with "/" between names whatever the system's separator, in
+  // order.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
     std::error_code error;
     for (const auto& entry :
          std::filesystem::recursive_directory_iterator(NativePath(root_), error)) {
-      if (entry.is_regular_file(error) && !entry.is_symlink(error)) {
-        std::string relative = Utf8Of(entry.path()).substr(root_.size());
-        files[Slashed(relative)] = Read(relative);
-      }
+      if (entry.is_regular_file(error) && !entry.is_symlink(error))
+        names.push_back(Slashed(Utf8Of(entry.path()).substr(root_.size())));
     }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // Each of Names() to its content.
+  std::map<std::string, std::string> Files() const {
+    std::map<std::string, std::string> files;
+    for (const std::string& name : Names())
+      files[name] = Read(name);
     return files;
   }
   // The contents of Files(), wherever they stand: a run must keep these.
@@ -115,13 +122,6 @@ class TempTree {
     for (const auto& [path, content] : Files())
       contents.insert(content);
     return contents;
-  }
-  // The paths of Files(), in order.
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& [path, content] : Files())
-      names.push_back(path);
-    return names;
   }
   // `path` with "/" for the system's separator.
   static std::string Slashed(std::string path) {
