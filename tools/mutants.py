@@ -136,15 +136,21 @@ def failed_tests(log):
     return names
 
 
-def analyze(scratch):
+def read_kills(scratch):
+    """From <scratch>/kills.tsv, each killed mutant's killers; a mutant run
+    again counts by its latest line."""
     path = os.path.join(scratch, "kills.tsv")
     if not os.path.isfile(path):
         sys.exit(f"no {path}: run the mutants first")
-    killers = {}
+    fates = {}
     for line in open(path):
         ident, fate, tests = (line.rstrip("\n").split("\t") + [""])[:3]
-        if fate == "killed":
-            killers[ident] = [t for t in tests.split(",") if t]
+        fates[ident] = (fate, [t for t in tests.split(",") if t])
+    return {ident: tests for ident, (fate, tests) in fates.items() if fate == "killed"}
+
+
+def analyze(scratch):
+    killers = read_kills(scratch)
     unique = {}
     for ident, tests in killers.items():
         if len(tests) == 1:
@@ -178,18 +184,20 @@ def analyze_rows(scratch):
     catch is still caught by a row or a test that is left."""
     rows = table_rows()
     catchers = {}
-    for line in open(os.path.join(scratch, "kills.tsv")):
-        ident, fate, tests = (line.rstrip("\n").split("\t") + [""])[:3]
+    for ident, tests in read_kills(scratch).items():
         log = os.path.join(scratch, "logs", ident + ".log")
-        if fate != "killed" or not os.path.isfile(log):
+        if not os.path.isfile(log):
             continue
         output, caught = open(log, errors="replace").read(), set()
-        for test in filter(None, tests.split(",")):
+        for test in tests:
             failure = re.search(r"\[ RUN +\] " + re.escape(test) + r"\n(.*?)\[ +FAILED +\] " +
                                 re.escape(test), output, re.S)
             hits = [why for why in rows if failure and why in failure.group(1)]
             hits = [why for why in hits if not any(why != other and why in other for other in hits)]
-            caught.update((test, why) for why in hits) if hits else caught.add((test, None))
+            if hits:
+                caught.update((test, why) for why in hits)
+            else:
+                caught.add((test, None))
         catchers[ident] = caught
     catches = {}
     for ident, caught in catchers.items():
@@ -201,7 +209,7 @@ def analyze_rows(scratch):
             for i in idents:
                 catchers[i].discard((test, why))
             print(f"  {rows[why]}: {why} ({' '.join(sorted(idents))})")
-    caught = set(why for found in catches for _, why in [found])
+    caught = {why for _, why in catches}
     print("Rows that catch no mutant:")
     for why, path in sorted(rows.items(), key=lambda r: r[1]):
         if why not in caught:
@@ -223,8 +231,11 @@ def main():
     if args.windows and "--scratch" not in sys.argv:
         args.scratch += "-windows"
 
-    if args.analyze or args.rows:
-        analyze_rows(args.scratch) if args.rows else analyze(args.scratch)
+    if args.rows:
+        analyze_rows(args.scratch)
+        return 0
+    if args.analyze:
+        analyze(args.scratch)
         return 0
     mutants = [m for m in read_mutants(LIST) if m.windows == args.windows]
     if args.only:
