@@ -55,6 +55,15 @@ std::optional<unsigned> TakeHex4(std::string_view& text) {
 void AppendJsonString(std::string& out, std::string_view text, InvalidBytes invalid) {
   out += '"';
   while (!text.empty()) {
+    // Printable ASCII but for the two that JSON escapes goes as it is.
+    std::size_t plain = 0;
+    while (plain < text.size() && text[plain] >= 0x20 && text[plain] < 0x7F && text[plain] != '"' &&
+           text[plain] != '\\') {
+      ++plain;
+    }
+    out.append(text.substr(0, plain));
+    text.remove_prefix(plain);
+    if (text.empty()) break;
     char c = text[0];
     std::size_t n = ValidUtf8Sequence(text);
     if (n == 0) {

@@ -139,21 +139,31 @@ std::string FormatJournalHeader(std::string_view walkedDirectory, std::string_vi
   return line + "}";
 }
 
-std::string FormatJournalRecord(const JournalRecord& record) {
-  std::string line = "{";
+namespace {
+
+void AppendJournalRecord(std::string& line, const JournalRecord& record) {
+  line += '{';
   AppendField(line, "change", KindName(record.kind));
   if (record.kind == JournalRecord::Kind::MakeDirectory) {
     AppendField(line, "path", record.from);
-    return line + "}";
+  } else {
+    AppendField(line, "from", record.from);
+    AppendField(line, "to", record.to);
+    if (record.replaced) line += ",\"replaced\":true";
+    AppendNumber(line, "device", record.identity.device);
+    AppendNumber(line, "inode", record.identity.inode);
+    AppendNumber(line, "size", record.identity.size);
+    AppendNumber(line, "mtime_ns", record.identity.modifiedNanoseconds);
   }
-  AppendField(line, "from", record.from);
-  AppendField(line, "to", record.to);
-  if (record.replaced) line += ",\"replaced\":true";
-  AppendNumber(line, "device", record.identity.device);
-  AppendNumber(line, "inode", record.identity.inode);
-  AppendNumber(line, "size", record.identity.size);
-  AppendNumber(line, "mtime_ns", record.identity.modifiedNanoseconds);
-  return line + "}";
+  line += '}';
+}
+
+}  // namespace
+
+std::string FormatJournalRecord(const JournalRecord& record) {
+  std::string line;
+  AppendJournalRecord(line, record);
+  return line;
 }
 
 std::error_code Journal::Create(FileSystem& fileSystem, const std::string& directory,
@@ -183,7 +193,10 @@ std::error_code Journal::Create(FileSystem& fileSystem, const std::string& direc
 
 std::error_code Journal::Append(const JournalRecord& record) {
   lengthBeforeRecord_ = file_->Length();
-  return file_->Append(FormatJournalRecord(record) + "\n");
+  line_.clear();
+  AppendJournalRecord(line_, record);
+  line_ += '\n';
+  return file_->Append(line_);
 }
 
 std::error_code Journal::TakeBackLast() {

@@ -72,6 +72,7 @@ class Journal {
   std::unique_ptr<AppendFile> file_;
   std::string path_;
   std::uint64_t lengthBeforeRecord_ = 0;
+  std::string line_;  // the record being appended, its room kept for the next
 };
 
 enum class JournalReadFailure {

@@ -15,6 +15,7 @@ std::string Key(const std::string& directory, std::string_view stem) {
 }  // namespace
 
 SuffixMemory::Known* SuffixMemory::Find(const std::string& directory, std::string_view stem) {
+  if (known_.empty()) return nullptr;  // most directories: no clash met
   auto it = known_.find(Key(directory, stem));
   return it == known_.end() ? nullptr : &it->second;
 }

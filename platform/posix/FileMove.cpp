@@ -29,11 +29,12 @@ bool Unsupported(int error) {
 }
 
 // A path split at its last "/": the directory ("." for none, "/" for the
-// root) and the name.
-std::pair<std::string, std::string> Split(const std::string& path) {
+// root) and the name, which ends where the path does.
+std::pair<std::string_view, const char*> Split(const std::string& path) {
   std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {std::string(1, '.'), path};
-  return {slash == 0 ? std::string(1, '/') : path.substr(0, slash), path.substr(slash + 1)};
+  if (slash == std::string::npos) return {".", path.c_str()};
+  return {slash == 0 ? std::string_view("/") : std::string_view(path).substr(0, slash),
+          path.c_str() + slash + 1};
 }
 
 // A name in an open directory.
@@ -97,20 +98,16 @@ MoveDirectories::~MoveDirectories() {
     close(kept.fd);
 }
 
-FsResult<int> MoveDirectories::Open(const std::string& directory) {
+FsResult<int> MoveDirectories::Open(std::string_view directoryPath) {
+  const std::string directory(directoryPath);
   // A kept directory serves only while it still stands at its path: one
   // renamed away meanwhile, and another put in its place, is opened anew.
   struct stat now;
   bool looked = lstat(directory.c_str(), &now) == 0;
-  for (auto it = open_.begin(); it != open_.end(); ++it) {
-    if (it->path != directory) continue;
-    if (looked && it->inode == now.st_ino && it->device == now.st_dev) {
-      std::rotate(it, it + 1, open_.end());
-      return open_.back().fd;
-    }
+  if (auto it = Find(directory); it != open_.end()) {
+    if (looked && it->inode == now.st_ino && it->device == now.st_dev) return Use(it);
     close(it->fd);
     open_.erase(it);
-    break;
   }
   int fd = open(directory.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   struct stat opened;
@@ -133,32 +130,59 @@ FsResult<int> MoveDirectories::Open(const std::string& directory) {
   return fd;
 }
 
+FsResult<int> MoveDirectories::OpenHolding(std::string_view directory, const char* name,
+                                           const OpenedFile& file) {
+  // With one link, the file's name in the kept directory is the one its
+  // path led to.
+  if (auto it = Find(directory); it != open_.end()) {
+    struct stat there;
+    if (fstatat(it->fd, name, &there, AT_SYMLINK_NOFOLLOW) == 0 && there.st_ino == file.inode &&
+        there.st_dev == file.device && there.st_nlink == 1) {
+      return Use(it);
+    }
+  }
+  return Open(directory);
+}
+
+std::vector<MoveDirectories::Kept>::iterator MoveDirectories::Find(std::string_view directory) {
+  auto it = std::find_if(open_.rbegin(), open_.rend(),
+                         [&](const Kept& kept) { return kept.path == directory; });
+  return it == open_.rend() ? open_.end() : std::prev(it.base());
+}
+
+int MoveDirectories::Use(std::vector<Kept>::iterator kept) {
+  std::rotate(kept, kept + 1, open_.end());
+  return open_.back().fd;
+}
+
 namespace {
 
 // Opens the directories of a move's two ends and makes the move with them.
 template <typename Move>
 std::error_code WithEnds(const std::string& from, const std::string& to,
-                         MoveDirectories& directories, Move move) {
+                         MoveDirectories& directories, const OpenedFile* fromFile, Move move) {
   auto [fromDirectory, fromName] = Split(from);
   auto [toDirectory, toName] = Split(to);
-  FsResult<int> source = directories.Open(fromDirectory);
+  FsResult<int> source = fromFile ? directories.OpenHolding(fromDirectory, fromName, *fromFile)
+                                  : directories.Open(fromDirectory);
   if (!source.ok()) return source.error();
   FsResult<int> target = toDirectory == fromDirectory ? source : directories.Open(toDirectory);
   if (!target.ok()) return target.error();
-  return move(At{source.value(), fromName.c_str()}, At{target.value(), toName.c_str()});
+  return move(At{source.value(), fromName}, At{target.value(), toName});
 }
 
 }  // namespace
 
 std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
-                                     MoveDirectories& directories, const MoveCalls& calls) {
-  return WithEnds(from, to, directories,
+                                     MoveDirectories& directories, const MoveCalls& calls,
+                                     const OpenedFile* fromFile) {
+  return WithEnds(from, to, directories, fromFile,
                   [&](At source, At target) { return MoveAt(source, target, calls); });
 }
 
 std::error_code MoveReplacingTarget(const std::string& from, const std::string& to,
-                                    MoveDirectories& directories) {
-  return WithEnds(from, to, directories, [](At source, At target) {
+                                    MoveDirectories& directories, const OpenedFile* fromFile) {
+  return WithEnds(from, to, directories, fromFile, [](At source, At target) {
     return renameat(source.fd, source.name, target.fd, target.name) == 0 ? std::error_code{}
                                                                          : LastError();
   });

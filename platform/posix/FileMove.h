@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -23,10 +24,18 @@ struct MoveCalls {
   static const MoveCalls& System();
 };
 
+// A file as it was opened from its path: its identity.
+struct OpenedFile {
+  dev_t device;
+  ino_t inode;
+};
+
 // The directories that moves go from and to, each opened once, never
 // through a symbolic link, and kept open (the few used last), so that a run
 // of moves in one directory does not open it again for every picture. A kept
-// directory serves its path only while it still stands there.
+// directory serves its path only while it still stands there, or, for the
+// move of a file that was opened from that path, while it holds that very
+// file as its only link.
 class MoveDirectories {
  public:
   MoveDirectories() = default;
@@ -36,7 +45,12 @@ class MoveDirectories {
 
   // The open directory `directory` (a path; "." when empty), or why it
   // cannot be used: FsError::SymbolicLink for a link in its place.
-  FsResult<int> Open(const std::string& directory);
+  FsResult<int> Open(std::string_view directory);
+  // As Open, for a move of `file` from `name` in `directory`. A kept directory
+  // that holds `file` under `name`, with no other link, is the one the path
+  // led to when the file was opened, and serves without the path being
+  // looked up again: only the name is.
+  FsResult<int> OpenHolding(std::string_view directory, const char* name, const OpenedFile& file);
 
  private:
   struct Kept {
@@ -45,6 +59,11 @@ class MoveDirectories {
     dev_t device;
     ino_t inode;
   };
+  // The kept directory of that path, or open_.end().
+  std::vector<Kept>::iterator Find(std::string_view directory);
+  // Makes `kept` the one used last; its descriptor.
+  int Use(std::vector<Kept>::iterator kept);
+
   std::vector<Kept> open_;  // the one used last at the back
 };
 
@@ -57,12 +76,16 @@ class MoveDirectories {
 // errc::file_exists when `to` exists. The directories that hold `from` and
 // `to` are opened without following a link: a link in their place fails with
 // FsError::SymbolicLink, so the move never leaves the directory it names.
+// With `fromFile`, the identity of the file as it was opened from `from`, the
+// directory of `from` is opened as OpenHolding does.
 std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
                                      MoveDirectories& directories,
-                                     const MoveCalls& calls = MoveCalls::System());
+                                     const MoveCalls& calls = MoveCalls::System(),
+                                     const OpenedFile* fromFile = nullptr);
 
 // Renames `from` to `to`, replacing a file at `to`; the directories as above.
 std::error_code MoveReplacingTarget(const std::string& from, const std::string& to,
-                                    MoveDirectories& directories);
+                                    MoveDirectories& directories,
+                                    const OpenedFile* fromFile = nullptr);
 
 }  // namespace tessaly

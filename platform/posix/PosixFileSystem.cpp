@@ -238,6 +238,10 @@ FsResult<std::unique_ptr<ReadableFile>> PosixFileSystem::OpenForReading(const st
   struct stat st;
   FsResult<int> fd = OpenChecked(path, O_RDONLY, regularOnly, st);
   if (!fd.ok()) return fd.error();
+  if (S_ISREG(st.st_mode)) {
+    lastOpenedPath_ = path;
+    lastOpened_ = {st.st_dev, st.st_ino};
+  }
   return std::unique_ptr<ReadableFile>(std::make_unique<PosixFile>(fd.value(), StatusFromStat(st)));
 }
 
@@ -269,11 +273,15 @@ FsResult<PathStatus> PosixFileSystem::StatusOf(const std::string& path, bool fol
 }
 
 std::error_code PosixFileSystem::MoveNoReplace(const std::string& from, const std::string& to) {
-  return MoveWithoutReplacing(from, to, directories_);
+  return WithOpenedFile(from, to, [&](const OpenedFile* opened) {
+    return MoveWithoutReplacing(from, to, directories_, MoveCalls::System(), opened);
+  });
 }
 
 std::error_code PosixFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
-  return MoveReplacingTarget(from, to, directories_);
+  return WithOpenedFile(from, to, [&](const OpenedFile* opened) {
+    return MoveReplacingTarget(from, to, directories_, opened);
+  });
 }
 
 std::error_code PosixFileSystem::CreateDirectory(const std::string& path) {

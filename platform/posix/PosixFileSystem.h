@@ -28,7 +28,21 @@ class PosixFileSystem final : public FileSystem {
   std::unique_ptr<ReadAhead> StartReadAhead() override;
 
  private:
+  // Makes `move`, given the identity of the file opened last when it is the
+  // one at `from`; that file is then followed to `to`.
+  template <typename Move>
+  std::error_code WithOpenedFile(const std::string& from, const std::string& to, Move move) {
+    const OpenedFile* opened = from == lastOpenedPath_ ? &lastOpened_ : nullptr;
+    std::error_code error = move(opened);
+    if (opened && !error) lastOpenedPath_ = to;
+    return error;
+  }
+
   MoveDirectories directories_;
+  // The regular file opened for reading last, and where it is now: a move
+  // from there finds its directory by the file.
+  std::string lastOpenedPath_;
+  OpenedFile lastOpened_{};
 };
 
 }  // namespace tessaly

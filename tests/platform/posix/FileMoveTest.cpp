@@ -30,6 +30,49 @@ TEST(FileMoveTest, AKeptDirectoryServesItsPathOnlyWhileItStandsThere) {
   EXPECT_EQ(tree.Files(), (Files{{"d/z", "second"}, {"e/y", "first"}}));
 }
 
+// A move told which file was opened from its path renames that very file,
+// where its directory now is, when it is the file's only link; otherwise the
+// path is looked up as for any move.
+TEST(FileMoveTest, AMoveOfTheFileOpenedFromThePathFindsItsDirectoryByTheFile) {
+  const struct {
+    const char* why;
+    bool opensSecond, secondLink;
+    Files expected;
+  } cases[] = {
+      {"the directory moved away with the file that was opened",
+       false,
+       false,
+       {{"d/x", "second"}, {"e/z", "first"}}},
+      {"the file opened is the new one at the path",
+       true,
+       false,
+       {{"d/z", "second"}, {"e/x", "first"}}},
+      {"a file with a second link: found by its path",
+       false,
+       true,
+       {{"d/z", "second"}, {"e/x", "first"}, {"link", "first"}}},
+  };
+  for (const auto& c : cases) {
+    test::TempTree tree;
+    tree.Write("d/x", "first");
+    if (c.secondLink) std::filesystem::create_hard_link(tree.PathOf("d/x"), tree.PathOf("link"));
+    MoveDirectories kept;
+    ASSERT_FALSE(MoveWithoutReplacing(tree.PathOf("d/x"), tree.PathOf("d/w"), kept));
+    ASSERT_FALSE(MoveWithoutReplacing(tree.PathOf("d/w"), tree.PathOf("d/x"), kept));
+    struct stat first, second;
+    stat(tree.PathOf("d/x").c_str(), &first);
+    std::filesystem::rename(tree.PathOf("d"), tree.PathOf("e"));  // another d takes its place
+    tree.Write("d/x", "second");
+    stat(tree.PathOf("d/x").c_str(), &second);
+    const struct stat& opened = c.opensSecond ? second : first;
+    const OpenedFile file{opened.st_dev, opened.st_ino};
+    EXPECT_FALSE(MoveWithoutReplacing(tree.PathOf("d/x"), tree.PathOf("d/z"), kept,
+                                      MoveCalls::System(), &file))
+        << c.why;
+    EXPECT_EQ(tree.Files(), c.expected) << c.why;
+  }
+}
+
 TEST(FileMoveTest, WithoutRenameNoReplaceOrLinksTheNameIsReservedFirst) {
   for (bool otherProgramComes : {false, true}) {
     test::TempTree tree;
