@@ -5,8 +5,9 @@
 #   - the bare sequential loop (open, read 4 KiB, close, stat, rename),
 #   - tessaly-cli rename --no-subdir,
 #   - tessaly-cli rename (date directories);
-# then the medians and ratios, peak memory, and the cold --no-subdir run
-# with 0, 1, 2, 4 and 8 read-ahead threads.
+# then the medians and ratios, peak memory, what the device gives at best
+# (the headers alone read by 1, 4 and 16 readers at once), and the cold
+# --no-subdir run with 0, 1, 2, 4 and 8 read-ahead threads.
 #
 # Dropping the cache needs root (it writes /proc/sys/vm/drop_caches); as
 # another user the script says so and does nothing.
@@ -33,9 +34,11 @@ once() {  # once NAME cold|warm COMMAND...
   else
     find "$work/tree" -type f -print0 | xargs -0 head -q -c 8192 >/dev/null  # the headers
   fi
-  /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>&1
-  read -r seconds kib <"$work/time"
-  times[$name-$state]+="$seconds "
+  local start=$EPOCHREALTIME
+  /usr/bin/time -f '%M' -o "$work/time" "$@" >/dev/null 2>&1
+  local end=$EPOCHREALTIME
+  read -r kib <"$work/time"
+  times[$name-$state]+="$(printf '%.3f' "$(echo "$end - $start" | bc -l)") "
   memory[$name]="$kib"
 }
 
@@ -49,14 +52,25 @@ done
 median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 for state in cold warm; do
   for name in bare no-subdir default; do
-    printf '%-5s %-10s median %6.2f s   (%s)\n' "$state" "$name" "$(median "${times[$name-$state]}")" \
+    printf '%-5s %-10s median %6.3f s   (%s)\n' "$state" "$name" "$(median "${times[$name-$state]}")" \
       "${times[$name-$state]% }"
   done
-  printf '%-5s --no-subdir / bare loop: %.2f\n' "$state" \
+  printf '%-5s --no-subdir / bare loop: %.3f\n' "$state" \
     "$(echo "$(median "${times[no-subdir-$state]}") / $(median "${times[bare-$state]}")" | bc -l)"
 done
 printf 'peak memory: --no-subdir %.1f MiB, default %.1f MiB\n' \
   "$(echo "${memory[no-subdir]} / 1024" | bc -l)" "$(echo "${memory[default]} / 1024" | bc -l)"
+
+# What the device gives at best: the headers alone, read cold by 1, 4 and 16
+# readers at once (head, 200 files a process).
+for readers in 1 4 16; do
+  for ((round = 1; round <= 3; round++)); do
+    once "readers$readers" cold sh -c \
+      "find '$work/tree' -name '*.JPG' -print0 | xargs -0 -P $readers -n 200 head -q -c 4096"
+  done
+  printf 'cold, headers only, %2d readers: median %.2f s\n' "$readers" \
+    "$(median "${times[readers$readers-cold]}")"
+done
 
 for threads in 0 1 2 4 8; do
   for ((round = 1; round <= 3; round++)); do
