@@ -29,6 +29,7 @@ declare -A times memory
 once() {  # once NAME cold|warm COMMAND...
   local name="$1" state="$2"; shift 2
   rm -rf "$work/tree" && "$build/bench/make_picture_tree" "$work/tree" "$pictures" 100 && sync
+  sleep 1  # the writes of the tree settle first
   if [[ $state == cold ]]; then
     echo 3 >/proc/sys/vm/drop_caches
   else
