@@ -92,12 +92,8 @@ void AppendJsonString(std::string& out, std::string_view text, InvalidBytes inva
         case '\t':
           out += "\\t";
           break;
-        default:
-          if (static_cast<std::uint8_t>(c) < 0x20 || c == 0x7F) {
-            AppendUnicodeEscape(out, static_cast<unsigned>(c));
-          } else {
-            out += c;
-          }
+        default:  // the rest of the control characters and DEL
+          AppendUnicodeEscape(out, static_cast<unsigned>(c));
       }
     } else {
       out.append(text.substr(0, n));
