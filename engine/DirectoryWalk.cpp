@@ -62,7 +62,7 @@ bool DirectoryWalk::FilePass(const std::string& directory) {
       if (listingEnded) break;
       if (!IsPictureName(entry.name)) continue;
       if (state_.readAhead && entry.type == EntryType::Regular) {
-        state_.readAhead->Hint(directory + entry.name);
+        state_.readAhead->Hint(directory, entry.name);
       }
       listed.push_back(std::move(entry));
     }
@@ -117,6 +117,7 @@ bool DirectoryWalk::SubDirectoryPass(const std::string& directory,
     if (!next.value()) return true;
     if (entry.name.empty() || entry.name[0] == '.') continue;  // ".", ".." and hidden ones
     if (entry.hidden && entry.type == EntryType::Directory) continue;
+    if (entry.type == EntryType::Regular || entry.type == EntryType::Other) continue;
     std::string path = directory + entry.name;
     switch (entry.type) {
       case EntryType::Directory:
@@ -138,7 +139,7 @@ bool DirectoryWalk::SubDirectoryPass(const std::string& directory,
         break;
       case EntryType::Regular:
       case EntryType::Other:
-        break;
+        break;  // met in the file pass
     }
   }
 }

@@ -29,7 +29,9 @@ void AppendNumber(std::string& line, std::string_view key, Number number) {
   line += ',';
   AppendJsonString(line, key);
   line += ':';
-  line += std::to_string(number);
+  char digits[24];  // a 64-bit number, its sign and more
+  const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  line.append(digits, static_cast<std::size_t>(end - digits));
 }
 
 const char* KindName(JournalRecord::Kind kind) {

@@ -16,12 +16,12 @@ ReadAhead::~ReadAhead() {
     thread.join();
 }
 
-void ReadAhead::Hint(const std::string& path) {
+void ReadAhead::Hint(std::string_view path, std::string_view name) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (queue_.size() >= kQueued) return;
     if (warmInARow_ >= kWarmToRest && ++hintsWhileResting_ % kProbeEvery != 0) return;
-    queue_.push_back(path);
+    queue_.emplace_back(path).append(name);
     if (threads_.size() < threadCount_) threads_.emplace_back([this] { Work(); });
   }
   wake_.notify_one();

@@ -6,6 +6,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -40,7 +41,9 @@ class ReadAhead {
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
 
-  void Hint(const std::string& path);
+  // Warms the file or directory at `path` followed by `name` (joined only
+  // when the hint is taken).
+  void Hint(std::string_view path, std::string_view name = {});
 
  private:
   void Work();
