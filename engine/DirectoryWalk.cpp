@@ -117,6 +117,7 @@ bool DirectoryWalk::SubDirectoryPass(const std::string& directory,
     if (!next.value()) return true;
     if (entry.name.empty() || entry.name[0] == '.') continue;  // ".", ".." and hidden ones
     if (entry.hidden && entry.type == EntryType::Directory) continue;
+    // Files were met in the file pass.
     if (entry.type == EntryType::Regular || entry.type == EntryType::Other) continue;
     std::string path = directory + entry.name;
     switch (entry.type) {
@@ -139,7 +140,7 @@ bool DirectoryWalk::SubDirectoryPass(const std::string& directory,
         break;
       case EntryType::Regular:
       case EntryType::Other:
-        break;  // met in the file pass
+        break;
     }
   }
 }
