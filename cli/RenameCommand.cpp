@@ -59,9 +59,9 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
   if (!error) directory = absolute.string();
 
   // A preview is the same run over a file system that keeps every change in
-  // memory; it keeps no journal.
+  // memory; it keeps no journal, but looks at where the run would keep it.
   OverlayFileSystem preview(fileSystem);
-  if (dryRun) place.journalDirectory.clear();
+  if (dryRun) place.journalUse = JournalUse::CheckOnly;
   CliFrontEnd frontEnd(options, err, showProgress);
   RenameRun run(dryRun ? preview : fileSystem, frontEnd);
   RunOutcome outcome = run.StartRun(directory, place);

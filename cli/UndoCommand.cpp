@@ -40,6 +40,13 @@ int RunUndoCommand(std::span<const std::string> arguments, FileSystem& fileSyste
     }
   }
 
+  // Held while undo runs: a run still writing it, or another undo, refuses it.
+  FsResult<std::unique_ptr<AppendFile>> held = HoldJournal(fileSystem, journal);
+  if (!held.ok() && held.error() == FsError::InUse) {
+    err << "tessaly-cli undo: " << TerminalText(journal)
+        << ": a run is still using it; nothing was undone\n";
+    return 2;
+  }
   OverlayFileSystem preview(fileSystem);
   CliFrontEnd frontEnd(RenameOptions{}, err, false);
   UndoOutcome outcome = UndoJournal(dryRun ? preview : fileSystem, frontEnd, journal);
@@ -63,6 +70,8 @@ int RunUndoCommand(std::span<const std::string> arguments, FileSystem& fileSyste
     out << (dryRun ? "Preview: would move back " : "Moved back ") << outcome.movedBack
         << (dryRun ? ", remove " : ", removed ") << outcome.directoriesRemoved
         << " directories, left " << outcome.refused << " as they are"
+        << (outcome.lost > 0 ? ", " + std::to_string(outcome.lost) + " replaced files lost"
+                             : std::string())
         << (outcome.alreadyUndone > 0
                 ? ", " + std::to_string(outcome.alreadyUndone) + " undone already"
                 : std::string())

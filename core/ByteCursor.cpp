@@ -5,6 +5,18 @@
 
 namespace tessaly {
 
+std::uint64_t HashOfFileStart(std::span<const std::uint8_t> bytes) {
+  std::uint64_t hash = 0xCBF29CE484222325;
+  for (std::uint8_t b : bytes.first(std::min(bytes.size(), ByteCursor::kFirstBlock))) {
+    hash = (hash ^ b) * 0x100000001B3;
+  }
+  return hash;
+}
+
+std::uint64_t ByteCursor::StartHash() const {
+  return HashOfFileStart(std::span(bytes_.data(), fetched_));
+}
+
 ByteCursor::Status ByteCursor::ReadTo(int count) {
   if (count > kLimit) return Status::BeyondLimit;
   if (count <= readCount_) return Status::Ok;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <system_error>
 
 #include "platform/FileSystem.h"
@@ -10,6 +11,11 @@
 namespace tessaly {
 
 enum class ByteOrder { LittleEndian, BigEndian };
+
+// A hash (64-bit FNV-1a) of the first ByteCursor::kFirstBlock bytes of a
+// file, or of all of a shorter one, given at least those bytes: what tells a
+// picture again where its file system numbers files anew at every mount.
+std::uint64_t HashOfFileStart(std::span<const std::uint8_t> bytes);
 
 // The one window through which the header reader sees a file's bytes.
 //
@@ -39,6 +45,9 @@ class ByteCursor {
   Status ReadTo(int count);
 
   int ReadCount() const { return readCount_; }
+  // HashOfFileStart of the bytes fetched: the first block is always fetched
+  // whole, or to the end of a shorter file.
+  std::uint64_t StartHash() const;
   std::error_code Error() const { return error_; }
 
   std::uint8_t At(std::int64_t offset) const {

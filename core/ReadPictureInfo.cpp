@@ -230,6 +230,7 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
   }
   info.HeaderAccepted = true;
   info.DateFound = dateFound;
+  result.startHash = cursor.StartHash();
   return result;
 }
 

@@ -32,6 +32,7 @@ struct ReadResult {
   std::error_code systemError;           // set for CannotOpen and CannotRead
   PictureInfo info;                      // HeaderAccepted is false whenever failure is set
   std::optional<PathStatus> fileStatus;  // the file's as it was opened, when known
+  std::uint64_t startHash = 0;           // HashOfFileStart, for an accepted header
 
   bool ok() const { return failure == ReadFailure::None; }
   // The reason in words, with the system's own message where there is one.

@@ -1,5 +1,6 @@
 #include "engine/Journal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -9,8 +10,8 @@
 #include <optional>
 
 #include "core/Json.h"
+#include "engine/MakeDirectories.h"
 #include "platform/PathSeparator.h"
-#include "platform/ProgramLocation.h"
 
 namespace tessaly {
 namespace {
@@ -101,7 +102,8 @@ std::optional<JournalRecord> ParseRecord(std::string_view line) {
   FileIdentity& id = record.identity;
   if (record.from.empty() || record.to.empty() || !ReadNumber(*fields, "device", id.device) ||
       !ReadNumber(*fields, "inode", id.inode) || !ReadNumber(*fields, "size", id.size) ||
-      !ReadNumber(*fields, "mtime_ns", id.modifiedNanoseconds)) {
+      !ReadNumber(*fields, "mtime_ns", id.modifiedNanoseconds) ||
+      (fields->count("start_hash") > 0 && !ReadNumber(*fields, "start_hash", id.startHash))) {
     return std::nullopt;
   }
   return record;
@@ -130,6 +132,60 @@ std::string LocalTimeText(std::chrono::system_clock::time_point when, const char
   return result;
 }
 
+// The names of the journals in `directory`, newest first.
+std::vector<std::string> JournalNamesNewestFirst(FileSystem& fileSystem,
+                                                 const std::string& directory) {
+  std::vector<std::string> names;
+  FsResult<std::unique_ptr<DirectoryCursor>> cursor = fileSystem.OpenDirectory(directory);
+  if (!cursor.ok()) return names;
+  for (DirectoryEntry entry;;) {
+    FsResult<bool> next = cursor.value()->Next(entry);
+    if (!next.ok() || !next.value()) break;
+    if (entry.type == EntryType::Regular && entry.name.ends_with(".jsonl")) {
+      names.push_back(entry.name);
+    }
+  }
+  std::sort(names.begin(), names.end(), std::greater<>());
+  return names;
+}
+
+// Whether the journal at `path` holds anything after its first line: a run
+// killed as it started leaves a file that is empty, or a header followed by
+// nothing but the NUL bytes of its reserved room.
+bool RecordsAChange(FileSystem& fileSystem, const std::string& path) {
+  FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, true);
+  if (!file.ok()) return true;  // not ours to pass over: undo says why it cannot be read
+  std::uint8_t block[4096];
+  bool headerEnded = false;
+  for (;;) {
+    FsResult<std::size_t> n = file.value()->Read(block);
+    if (!n.ok()) return true;
+    if (n.value() == 0) return false;
+    for (std::uint8_t b : std::span(block, n.value())) {
+      if (headerEnded && b != 0) return true;
+      headerEnded = headerEnded || b == '\n';
+      if (!headerEnded && b == 0) return false;  // no header: only reserved room
+    }
+  }
+}
+
+// Removes the journals that record no change, newest first, up to the first
+// that does: what runs killed as they started leave behind. A journal that a
+// run still holds is left to it.
+void RemoveAbandonedJournals(FileSystem& fileSystem, const std::string& directory) {
+  for (const std::string& name : JournalNamesNewestFirst(fileSystem, directory)) {
+    std::string path = directory + kPathSeparator + name;
+    if (RecordsAChange(fileSystem, path)) return;
+    FsResult<std::unique_ptr<AppendFile>> held =
+        fileSystem.OpenAppendFile(path, AppendMode::Written);
+    if (!held.ok()) continue;
+    const bool records = RecordsAChange(fileSystem, path);  // again, now that none can write it
+    held.value()->Close();
+    if (records) return;
+    fileSystem.RemoveFile(path);
+  }
+}
+
 }  // namespace
 
 std::string FormatJournalHeader(std::string_view walkedDirectory, std::string_view started) {
@@ -156,6 +212,7 @@ void AppendJournalRecord(std::string& line, const JournalRecord& record) {
     AppendNumber(line, "inode", record.identity.inode);
     AppendNumber(line, "size", record.identity.size);
     AppendNumber(line, "mtime_ns", record.identity.modifiedNanoseconds);
+    if (record.identity.startHash != 0) AppendNumber(line, "start_hash", record.identity.startHash);
   }
   line += '}';
 }
@@ -168,27 +225,39 @@ std::string FormatJournalRecord(const JournalRecord& record) {
   return line;
 }
 
+std::string JournalName(std::chrono::system_clock::time_point started) {
+  std::time_t seconds = std::chrono::system_clock::to_time_t(started);
+  std::tm utc{};
+  if (const std::tm* t = std::gmtime(&seconds)) utc = *t;
+  char text[32];
+  return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d-%H%M%SZ", &utc));
+}
+
 std::error_code Journal::Create(FileSystem& fileSystem, const std::string& directory,
                                 std::chrono::system_clock::time_point started,
                                 std::string_view walkedDirectory) {
-  if (!CreateDirectories(directory)) return std::make_error_code(std::errc::permission_denied);
-  const std::string stem = directory + kPathSeparator + LocalTimeText(started, "%Y-%m-%d-%H%M%S");
-  std::error_code error;
+  fileSystem_ = &fileSystem;
+  if (std::error_code error = MakeDirectories(fileSystem, directory)) return error;
+  RemoveAbandonedJournals(fileSystem, directory);
+  const std::string stem = directory + kPathSeparator + JournalName(started);
   for (int k = 1; k < 1000; ++k) {
     char suffix[8] = "";
     if (k > 1) std::snprintf(suffix, sizeof suffix, "_%03d", k);
     path_ = stem + suffix + ".jsonl";
     FsResult<std::unique_ptr<AppendFile>> file =
         fileSystem.OpenAppendFile(path_, AppendMode::Mapped);
+    if (!file.ok() && file.error() == FsError::InUse) continue;  // a run of the same second
     if (!file.ok()) return file.error();
     if (file.value()->Length() > 0) {
       file.value()->Close();
       continue;
     }
     file_ = std::move(file.value());
-    return file_->Append(
+    std::error_code error = file_->Append(
         FormatJournalHeader(walkedDirectory, LocalTimeText(started, "%Y-%m-%dT%H:%M:%S", true)) +
         "\n");
+    headerLength_ = file_->Length();
+    return error;
   }
   return std::make_error_code(std::errc::file_exists);
 }
@@ -206,7 +275,15 @@ std::error_code Journal::TakeBackLast() {
 }
 
 std::error_code Journal::Close() {
-  return file_ ? file_->Close() : std::error_code{};
+  if (!file_) return {};
+  const bool kept = file_->Length() > headerLength_;
+  std::error_code error = file_->Close();
+  file_.reset();
+  if (!kept && !error) {
+    error = fileSystem_->RemoveFile(path_);
+    if (!error) path_.clear();
+  }
+  return error;
 }
 
 JournalContents ReadJournal(FileSystem& fileSystem, const std::string& path) {
@@ -239,7 +316,7 @@ JournalContents ReadJournal(FileSystem& fileSystem, const std::string& path) {
       auto header = ParseFlatObject(line);
       int version = 0;
       if (!header || (*header)["journal"] != "tessaly" ||
-          !ReadNumber(*header, "version", version)) {
+          !ReadNumber(*header, "version", version) || version < 1) {
         return fail(JournalReadFailure::NotAJournal, "not a Tessaly journal");
       }
       if (version > kVersion) {
@@ -261,20 +338,34 @@ JournalContents ReadJournal(FileSystem& fileSystem, const std::string& path) {
 }
 
 std::string LatestJournal(FileSystem& fileSystem, const std::string& directory) {
-  FsResult<std::unique_ptr<DirectoryCursor>> cursor = fileSystem.OpenDirectory(directory);
-  if (!cursor.ok()) return {};
-  std::string latest;
-  DirectoryEntry entry;
-  for (;;) {
-    FsResult<bool> next = cursor.value()->Next(entry);
-    if (!next.ok() || !next.value()) break;
-    const std::string& name = entry.name;
-    if (entry.type == EntryType::Regular && name.size() > 6 &&
-        name.compare(name.size() - 6, 6, ".jsonl") == 0 && name > latest) {
-      latest = name;
-    }
+  for (const std::string& name : JournalNamesNewestFirst(fileSystem, directory)) {
+    std::string path = directory + kPathSeparator + name;
+    if (RecordsAChange(fileSystem, path)) return path;
   }
-  return latest.empty() ? latest : directory + kPathSeparator + latest;
+  return {};
+}
+
+FsResult<std::unique_ptr<AppendFile>> HoldJournal(FileSystem& fileSystem, const std::string& path) {
+  FsResult<PathStatus> status = fileSystem.StatusOf(path, false);
+  if (!status.ok()) return status.error();
+  if (status->type != EntryType::Regular) return make_error_code(FsError::NotRegularFile);
+  FsResult<std::unique_ptr<AppendFile>> held = fileSystem.OpenAppendFile(path, AppendMode::Written);
+  if (!held.ok() && held.error() != FsError::InUse) return std::unique_ptr<AppendFile>();
+  return held;
+}
+
+std::uint64_t HashOfFileStart(FileSystem& fileSystem, const std::string& path) {
+  FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, true);
+  if (!file.ok()) return 0;
+  std::vector<std::uint8_t> start(ByteCursor::kFirstBlock);
+  std::size_t filled = 0;
+  while (filled < start.size()) {
+    FsResult<std::size_t> n = file.value()->Read(std::span(start).subspan(filled));
+    if (!n.ok()) return 0;
+    if (n.value() == 0) break;
+    filled += n.value();
+  }
+  return HashOfFileStart(std::span(start).first(filled));
 }
 
 }  // namespace tessaly

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <compare>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -9,23 +8,28 @@
 #include <system_error>
 #include <vector>
 
+#include "core/ByteCursor.h"
 #include "platform/FileSystem.h"
 
 namespace tessaly {
 
 // What tells a file apart from every other: where it lives, its length and
 // when its content last changed. A rename keeps all four; an edit or another
-// file in its place does not.
+// file in its place does not. Cards (FAT, exFAT) and network shares number
+// their files anew at every mount, so a file is also known by its
+// fingerprint: length, modification time and a hash of its first bytes
+// (HashOfFileStart; 0 where the run did not read them).
 struct FileIdentity {
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
   std::uint64_t size = 0;
   std::int64_t modifiedNanoseconds = 0;
+  std::uint64_t startHash = 0;
 
-  static FileIdentity Of(const PathStatus& status) {
-    return {status.device, status.inode, status.size, status.modifiedNanoseconds};
+  static FileIdentity Of(const PathStatus& status, std::uint64_t startHash = 0) {
+    return {status.device, status.inode, status.size, status.modifiedNanoseconds, startHash};
   }
-  auto operator<=>(const FileIdentity&) const = default;
+  bool operator==(const FileIdentity&) const = default;
 };
 
 // One change that a run made on disk.
@@ -53,27 +57,38 @@ std::string FormatJournalRecord(const JournalRecord& record);
 // The journal of one run, written ahead: a record reaches the operating
 // system before its change is made and is taken back when the change does
 // not happen, so that after a kill the journal names every change made and
-// at most one more.
+// at most one more (a move in flight, which on a card may have left an
+// empty file of its own at the new name).
 class Journal {
  public:
-  // Makes a new journal in `directory` (made when missing), named after
-  // `started` in local time: YYYY-MM-DD-HHMMSS.jsonl, or with _002, _003 ...
-  // when that name holds another run's journal.
+  // Makes a new journal in `directory` (made, with its parents, when
+  // missing), named after `started` in UTC, so that journals sort by when
+  // their runs began in whatever zone: YYYY-MM-DD-HHMMSSZ.jsonl, or with
+  // _002, _003 ... when that name holds or is held by another run. Journals
+  // of runs that ended before their first change (killed as they started)
+  // are removed first.
   std::error_code Create(FileSystem& fileSystem, const std::string& directory,
                          std::chrono::system_clock::time_point started,
                          std::string_view walkedDirectory);
   std::error_code Append(const JournalRecord& record);
   // Takes back the record written last, whose change did not happen.
   std::error_code TakeBackLast();
+  // Closes the journal; one that kept no record is removed (and Path() is
+  // empty then), so that undo never takes it for the last run.
   std::error_code Close();
   const std::string& Path() const { return path_; }
 
  private:
+  FileSystem* fileSystem_ = nullptr;
   std::unique_ptr<AppendFile> file_;
   std::string path_;
+  std::uint64_t headerLength_ = 0;
   std::uint64_t lengthBeforeRecord_ = 0;
   std::string line_;  // the record being appended, its room kept for the next
 };
+
+// The name of a journal for a run started at `started`: its UTC time.
+std::string JournalName(std::chrono::system_clock::time_point started);
 
 enum class JournalReadFailure {
   None,
@@ -94,8 +109,16 @@ struct JournalContents {
 // Reads the journal at `path` up to its last whole record.
 JournalContents ReadJournal(FileSystem& fileSystem, const std::string& path);
 
-// The newest journal in `directory` (by its name), or empty when there is
-// none.
+// The newest journal in `directory` (by its name) that records a change, or
+// empty when there is none.
 std::string LatestJournal(FileSystem& fileSystem, const std::string& directory);
+
+// Holds the journal at `path` for an undo, as a run holds its own: fails
+// with FsError::InUse while a run (or another undo) still uses it. A journal
+// that can only be read (on a read-only medium) is not held, and not refused.
+FsResult<std::unique_ptr<AppendFile>> HoldJournal(FileSystem& fileSystem, const std::string& path);
+
+// HashOfFileStart of the file at `path`; 0 when it cannot be read.
+std::uint64_t HashOfFileStart(FileSystem& fileSystem, const std::string& path);
 
 }  // namespace tessaly

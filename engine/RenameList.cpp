@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "engine/MakeDirectories.h"
 #include "platform/PathSeparator.h"
-#include "platform/ProgramLocation.h"
 
 namespace tessaly {
 namespace {
@@ -14,31 +14,36 @@ std::string Join(const std::string& directory, std::string_view name) {
 
 // Whether the file holds nothing but rename-list lines, maybe followed by
 // NUL bytes: the room a list written through a mapping had reserved when a
-// kill ended its run.
+// kill ended its run. A line ends in CR LF; a LF alone belongs to a path.
 FsResult<bool> ReadsAsRenameList(AppendFile& file) {
   std::array<char, 65536> block;
-  bool arrow = false;  // the line so far holds "--->"
+  bool inLine = false;  // bytes since the last CR LF
+  bool arrow = false;   // the line so far holds "--->"
   int dashes = 0;
   char previous = '\n';
   bool reserved = false;  // in the NUL bytes after the last line
   for (std::uint64_t offset = 0;;) {
     FsResult<std::size_t> n = file.ReadAt(offset, block);
     if (!n.ok()) return n.error();
-    if (n.value() == 0) return previous == '\n' || reserved;
+    if (n.value() == 0) return !inLine || reserved;
     offset += n.value();
     for (char c : std::string_view(block.data(), n.value())) {
       if (reserved) {
         if (c != '\0') return false;
         continue;
       }
-      if (c == '\0' && previous == '\n') {
+      if (c == '\0' && !inLine) {
         reserved = true;
         continue;
       }
-      if (c == '\n') {
-        if (previous != '\r' || !arrow) return false;
-        arrow = false;
+      if (c == '\n' && previous == '\r' && inLine) {
+        if (!arrow) return false;
+        inLine = arrow = false;
+        dashes = 0;
+        previous = c;
+        continue;
       }
+      inLine = true;
       arrow = arrow || (c == '>' && dashes >= 3);
       dashes = c == '-' ? dashes + 1 : 0;
       previous = c;
@@ -99,8 +104,8 @@ std::error_code OpenDefaultRenameList(RenameList& list, FileSystem& fileSystem,
   }
   if (!stateDirectory.empty()) {
     std::string path = Join(stateDirectory, kRenameListName);
-    error = CreateDirectories(stateDirectory) ? list.Open(fileSystem, path)
-                                              : std::make_error_code(std::errc::permission_denied);
+    error = MakeDirectories(fileSystem, stateDirectory);
+    if (!error) error = list.Open(fileSystem, path);
     if (!error) {
       why.clear();
       return {};

@@ -16,12 +16,15 @@ inline constexpr std::string_view kRenameListName = "Rename_List.TXT";
 // "<old path>---><new path>" ended by CR LF, the paths' own bytes. A line is
 // written ahead of the rename it names and taken back when that rename does
 // not happen, so that every rename is in the list; after a kill, at most the
-// last line names a rename that did not happen.
+// last line names a rename that did not happen. A path that holds CR LF
+// would end its line early: such a picture is never listed (the rename step
+// passes it over).
 class RenameList {
  public:
   // Opens the list at `path` for a new run and empties it. An existing file
   // is emptied only when it is empty or reads as a rename list (every line
-  // holds "--->" and ends in CR LF); anything else fails with
+  // holds "--->" and ends in CR LF; a LF alone is part of a path); anything
+  // else fails with
   // FsError::ForeignContent and is left as it is. The list stays locked
   // until closed: another run that opens it fails with FsError::InUse.
   std::error_code Open(FileSystem& fileSystem, const std::string& path);

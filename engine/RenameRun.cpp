@@ -62,13 +62,11 @@ RunOutcome RenameRun::StartRun(const std::string& selectedDirectory, const Renam
     }
     outcome.journalPath = journal.Path();
   }
+  const bool keepJournal = !place.journalDirectory.empty() && place.journalUse == JournalUse::Keep;
+  if (!keepJournal) journal.Close();
 
   std::unique_ptr<ReadAhead> readAhead = fileSystem_.StartReadAhead();
-  RunState state{fileSystem_,
-                 frontEnd_,
-                 list,
-                 renameCount_,
-                 place.journalDirectory.empty() ? nullptr : &journal,
+  RunState state{fileSystem_,    frontEnd_, list, renameCount_, keepJournal ? &journal : nullptr,
                  readAhead.get()};
   DirectoryWalk walk(state);
   walk.ProcessDirectory(directory);
@@ -81,6 +79,7 @@ RunOutcome RenameRun::StartRun(const std::string& selectedDirectory, const Renam
     frontEnd_.ReportProblem(Problem{ProblemKind::JournalWriteFailed, journal.Path(),
                                     "cannot close the journal: " + closed.message()});
   }
+  outcome.journalPath = keepJournal ? journal.Path() : std::string();
   outcome.status = state.stopRequested ? RunStatus::Stopped : RunStatus::Completed;
   outcome.summary = std::move(state.summary);
   return outcome;

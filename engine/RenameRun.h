@@ -30,11 +30,20 @@ struct RunOutcome {
 // default places (the program's directory, then the user's state
 // directory); and the directory of the journals of runs, none kept when
 // empty.
+// What a run does with its journal.
+enum class JournalUse {
+  Keep,       // every change is written ahead to it
+  CheckOnly,  // a preview: the journal is made where the run would make it, so
+              // that a place that cannot take one refuses the preview as it
+              // would refuse the run, and then left out
+};
+
 struct RenameListPlace {
   std::string explicitPath;  // when not empty, the one place tried
   std::string programDirectory;
   std::string stateDirectory;
   std::string journalDirectory;
+  JournalUse journalUse = JournalUse::Keep;
 };
 
 // The default places: the running program's directory, then the user's

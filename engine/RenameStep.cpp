@@ -49,6 +49,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
   if (!info.HeaderAccepted) return;
   // The picture's length and identity as it was read; a rename keeps them.
   pictureStatus_ = read.fileStatus;
+  pictureStartHash_ = read.startHash;
 
   NewNameParts name = BuildNewName(info);
   state_.frontEnd.ShowPicture(ShownPicture{Windows1252ToUtf8(info.DateText),
@@ -67,6 +68,12 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
     }
     return;
   }
+  if (picturePath.find("\r\n") != std::string::npos) {
+    state_.Report(ProblemKind::UnusableName, picturePath,
+                  "the path holds a line break (CR LF), which would split its line in the rename "
+                  "list; left as it is");
+    return;
+  }
 
   const std::string directory = state_.walkedDirectory;
   std::string renameTarget = directory + name.NewName;
@@ -78,9 +85,9 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
   if (PictureFileName(picturePath) != name.NewName &&
       !state_.suffixes.Find(directory, name.NewName.substr(0, name.NewName.size() - 4))) {
     if (!WriteRenameLine(picturePath, renameTarget)) return;
-    bool declined = false;
+    MoveOutcome moved = MoveOutcome::Failed;
     std::error_code error =
-        Move(picturePath, renameTarget, JournalRecord::Kind::Rename, declined, false);
+        Move(picturePath, renameTarget, JournalRecord::Kind::Rename, moved, false);
     if (!error) {
       movedAtOnce = true;
     } else {
@@ -102,15 +109,17 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
     }
     renameTarget = directory + found->candidate;
     // A picture that took a suffix because an identical copy holds the bare
-    // name carries its name already.
-    if (found->sameLength && IsSuffixedForm(PictureFileName(picturePath), name.NewName)) {
+    // name carries its name already, as does one that holds the name under
+    // another link.
+    if (found->samePicture ||
+        (found->sameLength && IsSuffixedForm(PictureFileName(picturePath), name.NewName))) {
       renameTarget = picturePath;
     }
     if (!WriteRenameLine(picturePath, renameTarget)) return;
     if (renameTarget != picturePath) {
-      bool declined = false;
-      std::error_code error =
-          Move(picturePath, renameTarget, JournalRecord::Kind::Rename, declined);
+      MoveOutcome moved = MoveOutcome::Failed;
+      std::error_code error = Move(picturePath, renameTarget, JournalRecord::Kind::Rename, moved);
+      const bool declined = moved == MoveOutcome::Declined;
       if (declined || error) {
         state_.Report(declined ? ProblemKind::RenameDeclined : ProblemKind::RenameFailed,
                       picturePath,
@@ -167,7 +176,7 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
                       status->size == lengthOfPicture();
     if (!status.ok() || sameLength) {
       if (known) known->taken = std::max(known->taken, index);
-      return FreeName{candidate, sameLength};
+      return FreeName{candidate, sameLength, sameLength && IsThePicture(status.value())};
     }
     if (!known) known = &state_.suffixes.For(directory, stem);
     if (status->type == EntryType::Regular) known->firstOfLength.emplace(status->size, index);
@@ -196,9 +205,15 @@ bool RenameStep::TakeBackRenameLine(const std::string& picturePath) {
   return true;
 }
 
+bool RenameStep::IsThePicture(const PathStatus& status) const {
+  return pictureStatus_ && status.inode != 0 && status.inode == pictureStatus_->inode &&
+         status.device == pictureStatus_->device;
+}
+
 std::error_code RenameStep::Move(const std::string& from, const std::string& to,
-                                 JournalRecord::Kind kind, bool& declined, bool askToReplace) {
-  declined = false;
+                                 JournalRecord::Kind kind, MoveOutcome& outcome,
+                                 bool askToReplace) {
+  outcome = MoveOutcome::Failed;
   JournalRecord record{kind, from, to, false, {}};
   if (state_.journal) {
     if (!pictureStatus_) {
@@ -206,11 +221,17 @@ std::error_code RenameStep::Move(const std::string& from, const std::string& to,
       if (!status.ok()) return status.error();
       pictureStatus_ = status.value();
     }
-    record.identity = FileIdentity::Of(*pictureStatus_);
+    record.identity = FileIdentity::Of(*pictureStatus_, pictureStartHash_);
     if (std::error_code error = WriteAhead(record)) return error;
   }
   std::error_code error = state_.fileSystem.MoveNoReplace(from, to);
   if (error == std::errc::file_exists && askToReplace) {
+    FsResult<PathStatus> there = state_.fileSystem.StatusOf(to, false);
+    if (there.ok() && IsThePicture(there.value())) {
+      outcome = MoveOutcome::SamePicture;
+      if (state_.journal) TakeBackRecord(from);
+      return {};
+    }
     if (state_.frontEnd.AskReplace(ReplaceQuestion{from, to}) == ReplaceAnswer::Replace) {
       record.replaced = true;
       if (state_.journal) {
@@ -219,10 +240,11 @@ std::error_code RenameStep::Move(const std::string& from, const std::string& to,
       }
       error = state_.fileSystem.MoveReplacing(from, to);
     } else {
-      declined = true;
+      outcome = MoveOutcome::Declined;
     }
   }
-  if (!error && !declined) {
+  if (!error && outcome != MoveOutcome::Declined) {
+    outcome = MoveOutcome::Moved;
     state_.suffixes.Freed(DirectoryOf(from), PictureFileName(from));
   } else if (state_.journal) {
     TakeBackRecord(from);
@@ -284,13 +306,13 @@ void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const st
   if (!found)
     return fail("no free name in " + subDirectory + ": every suffix up to -32766 is taken");
   const std::string target = subDirectory + kPathSeparator + found->candidate;
-  bool declined = false;
-  std::error_code error = Move(renameTarget, target, JournalRecord::Kind::Move, declined);
-  if (declined) {
+  MoveOutcome moved = MoveOutcome::Failed;
+  std::error_code error = Move(renameTarget, target, JournalRecord::Kind::Move, moved);
+  if (moved == MoveOutcome::Declined) {
     fail("not moved: kept the existing " + target);
   } else if (error) {
     fail("cannot move to " + target + ": " + error.message());
-  } else {
+  } else if (moved == MoveOutcome::Moved) {
     ++state_.summary.movedIntoDateDirectories;
     state_.summary.dateDirectories.insert(subDirectory);
   }

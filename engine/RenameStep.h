@@ -39,6 +39,14 @@ class RenameStep {
   struct FreeName {
     std::string candidate;
     bool sameLength = false;
+    bool samePicture = false;  // the candidate is the picture itself (another link to it)
+  };
+  // What became of a move.
+  enum class MoveOutcome {
+    Moved,
+    Declined,     // the user kept the file at the target
+    SamePicture,  // the target is the picture itself: nothing to move, nothing recorded
+    Failed,
   };
   // Finds the candidate in `directory` (ending in "/"): the first one that
   // is free, or, with the same-length rule, holds a regular file of the
@@ -48,11 +56,14 @@ class RenameStep {
                                        const std::string& picturePath, bool sameLengthRule);
   // Moves without replacing, unless the front end, when asked, says yes to
   // replacing; without askToReplace a taken `to` fails with
-  // errc::file_exists. The journal's record is written ahead and taken back
-  // when the move does not happen. A journal that cannot be written stops
-  // the run, and no move is made.
+  // errc::file_exists. A `to` that is the picture itself is never asked
+  // about. The journal's record is written ahead and taken back when the
+  // move does not happen. A journal that cannot be written stops the run,
+  // and no move is made.
   std::error_code Move(const std::string& from, const std::string& to, JournalRecord::Kind kind,
-                       bool& declined, bool askToReplace = true);
+                       MoveOutcome& outcome, bool askToReplace = true);
+  // Whether `status` is the picture being handled, under another name.
+  bool IsThePicture(const PathStatus& status) const;
   // Write the picture's list line ahead of its rename, and take it back;
   // false, with the problem reported and the run stopped, when the list
   // cannot be written.
@@ -66,6 +77,7 @@ class RenameStep {
 
   RunState& state_;
   std::optional<PathStatus> pictureStatus_;  // of the picture being handled
+  std::uint64_t pictureStartHash_ = 0;       // of the picture being handled
 };
 
 }  // namespace tessaly

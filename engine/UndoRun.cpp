@@ -3,14 +3,191 @@
 #include <map>
 #include <set>
 
+#include "platform/PathSeparator.h"
+
 namespace tessaly {
 namespace {
 
-// Whether `path` holds, untouched, the file of `identity`.
+// Whether `path` holds, untouched, the file of `identity`: the same file, or,
+// where the file system numbered it anew (a card mounted again), a file of
+// the same length, modification time and first bytes.
 bool Holds(FileSystem& fileSystem, const std::string& path, const FileIdentity& identity) {
   FsResult<PathStatus> status = fileSystem.StatusOf(path, false);
-  return status.ok() && status->type == EntryType::Regular &&
-         FileIdentity::Of(status.value()) == identity;
+  if (!status.ok() || status->type != EntryType::Regular) return false;
+  const FileIdentity now = FileIdentity::Of(status.value(), identity.startHash);
+  if (now.size != identity.size || now.modifiedNanoseconds != identity.modifiedNanoseconds) {
+    return false;
+  }
+  if (now.device == identity.device && now.inode == identity.inode) return true;
+  return identity.startHash != 0 && HashOfFileStart(fileSystem, path) == identity.startHash;
+}
+
+// Whether `path` holds an empty regular file: what a move on a card leaves
+// at a name it reserved when it is killed before the rename.
+bool HoldsEmptyFile(FileSystem& fileSystem, const std::string& path) {
+  FsResult<PathStatus> status = fileSystem.StatusOf(path, false);
+  return status.ok() && status->type == EntryType::Regular && status->size == 0;
+}
+
+// Why undo must not touch `path`, or empty when it lies inside the run's
+// directory `tree` (absolute, ending in a separator): no name below the tree
+// that is empty, "." or "..", and no NUL byte anywhere.
+std::string OutsideTree(std::string_view path, std::string_view tree) {
+  if (path.find('\0') != std::string_view::npos) return "it holds a NUL byte";
+  if (!path.starts_with(tree)) return "it lies outside the run's directory " + std::string(tree);
+  for (std::string_view rest = path.substr(tree.size());;) {
+    std::size_t end = rest.find_first_of(kPathSeparators);
+    std::string_view name = rest.substr(0, end);
+    if (name.empty() || name == "." || name == "..") {
+      return "it holds an empty, \".\" or \"..\" name below the run's directory";
+    }
+    if (end == std::string_view::npos) return {};
+    rest.remove_prefix(end + 1);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// One undo of one journal's records, newest first. The records of one
+// picture (its rename, then its move into a date directory) form a chain,
+// known by the index of its first record: a picture is refused once, with
+// every record of its chain.
+class Undo {
+ public:
+  Undo(FileSystem& fileSystem, FrontEnd& frontEnd, const JournalContents& journal,
+       UndoOutcome& outcome)
+      : fileSystem_(fileSystem), frontEnd_(frontEnd), journal_(journal), outcome_(outcome) {
+    const std::vector<JournalRecord>& records = journal.records;
+    std::map<std::string, std::size_t> standing;  // where each chain's picture went last
+    chainOf_.resize(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      chainOf_[i] = i;
+      if (records[i].kind == JournalRecord::Kind::MakeDirectory) continue;
+      auto before = standing.find(records[i].from);
+      if (before != standing.end() && records[before->second].identity == records[i].identity) {
+        chainOf_[i] = before->second;
+        standing.erase(before);
+      }
+      standing[records[i].to] = chainOf_[i];
+    }
+  }
+
+  void Run() {
+    for (std::size_t i = journal_.records.size(); i-- > 0;) {
+      if (frontEnd_.HandOver() == RunControl::Stop) {
+        outcome_.stopped = true;
+        return;
+      }
+      if (journal_.records[i].kind == JournalRecord::Kind::MakeDirectory) {
+        RemoveDirectory(journal_.records[i].from);
+      } else if (refusedChains_.count(chainOf_[i]) == 0) {
+        MoveBack(i);
+      }
+    }
+  }
+
+ private:
+  void Refuse(ProblemKind kind, const std::string& where, std::string why) {
+    ++outcome_.refused;
+    frontEnd_.ReportProblem(Problem{kind, where, std::move(why)});
+  }
+
+  void RemoveDirectory(const std::string& path) {
+    if (std::string why = OutsideTree(path, journal_.walkedDirectory); !why.empty()) {
+      return Refuse(ProblemKind::DirectoryKept, path, "not removed: " + why);
+    }
+    FsResult<PathStatus> status = fileSystem_.StatusOf(path, false);
+    if (!status.ok()) {
+      ++outcome_.alreadyUndone;
+    } else if (status->type != EntryType::Directory) {
+      Refuse(ProblemKind::DirectoryKept, path,
+             "no longer the directory that the run made; left as it is");
+    } else if (std::error_code error = fileSystem_.RemoveDirectory(path)) {
+      Refuse(ProblemKind::DirectoryKept, path,
+             error == std::errc::directory_not_empty
+                 ? "made by the run, but it holds files now; kept"
+                 : "cannot remove the directory that the run made: " + error.message());
+    } else {
+      ++outcome_.directoriesRemoved;
+    }
+  }
+
+  // Refuses the record's whole picture.
+  void RefusePicture(std::size_t index, std::string why) {
+    refusedChains_.insert(chainOf_[index]);
+    Refuse(ProblemKind::NotUndone, journal_.records[index].to, std::move(why));
+  }
+
+  void MoveBack(std::size_t index);
+
+  FileSystem& fileSystem_;
+  FrontEnd& frontEnd_;
+  const JournalContents& journal_;
+  UndoOutcome& outcome_;
+  std::vector<std::size_t> chainOf_;
+  std::set<std::size_t> refusedChains_;
+  std::set<std::size_t> startedChains_;  // chains with a move back tried
+  std::set<std::string> lostPaths_;      // what stood there was replaced, and is reported
+  bool triedAMove_ = false;
+};
+
+void Undo::MoveBack(std::size_t index) {
+  const JournalRecord& record = journal_.records[index];
+  const std::string& from = record.from;
+  const std::string& to = record.to;
+  const std::string& firstPlace = journal_.records[chainOf_[index]].from;
+  for (const std::string* path : {&from, &to}) {
+    if (std::string why = OutsideTree(*path, journal_.walkedDirectory); !why.empty()) {
+      return RefusePicture(index, "not moved back: " + *path + ": " + why);
+    }
+  }
+  if (!Holds(fileSystem_, to, record.identity)) {
+    if (Holds(fileSystem_, from, record.identity) ||
+        Holds(fileSystem_, firstPlace, record.identity)) {
+      ++outcome_.alreadyUndone;
+      // A move in flight when the run was killed may have left the empty
+      // file by which it reserved the new name on a card.
+      if (index + 1 == journal_.records.size() && record.identity.size > 0 &&
+          HoldsEmptyFile(fileSystem_, to)) {
+        fileSystem_.RemoveFile(to);
+      }
+    } else if (lostPaths_.count(to) == 0) {
+      RefusePicture(index,
+                    "no longer the picture that the run put here (moved, edited or replaced "
+                    "since); not moved back to " +
+                        from);
+    }
+    return;
+  }
+  // The first move back of a picture: where it stood before the run must be
+  // free, or it would be left half way.
+  if (startedChains_.insert(chainOf_[index]).second && firstPlace != from &&
+      fileSystem_.StatusOf(firstPlace, false).ok()) {
+    return RefusePicture(index, "not moved back: " + firstPlace + " is taken now");
+  }
+  // An undo killed in its first move back may have left the empty file by
+  // which it reserved the old name on a card.
+  if (!triedAMove_ && record.identity.size > 0 && HoldsEmptyFile(fileSystem_, from)) {
+    fileSystem_.RemoveFile(from);
+  }
+  triedAMove_ = true;
+  if (std::error_code error = fileSystem_.MoveNoReplace(to, from)) {
+    return RefusePicture(index, error == std::errc::file_exists
+                                    ? "not moved back: " + from + " is taken now"
+                                    : "cannot move back to " + from + ": " + error.message());
+  }
+  ++outcome_.movedBack;
+  outcome_.moves.push_back(to + "--->" + from);
+  frontEnd_.ShowCount(outcome_.movedBack);
+  if (record.replaced) {
+    ++outcome_.lost;
+    lostPaths_.insert(to);
+    frontEnd_.ReportProblem(Problem{
+        ProblemKind::ReplacedFileLost, to,
+        "the file that stood here before the run was replaced after a yes and cannot come back"});
+  }
 }
 
 }  // namespace
@@ -22,78 +199,14 @@ UndoOutcome UndoJournal(FileSystem& fileSystem, FrontEnd& frontEnd, const std::s
   outcome.reason = journal.reason;
   outcome.endsMidRecord = journal.endsMidRecord;
   if (journal.failure != JournalReadFailure::None) return outcome;
-
-  // Where each picture stood before the run: back there, it is undone.
-  std::map<FileIdentity, const std::string*> firstPlace;
-  for (const JournalRecord& record : journal.records) {
-    if (record.kind != JournalRecord::Kind::MakeDirectory) {
-      firstPlace.emplace(record.identity, &record.from);
-    }
+  const std::string& tree = journal.walkedDirectory;
+  if (!IsAbsolutePath(tree) || !IsPathSeparator(tree.back()) ||
+      tree.find('\0') != std::string::npos) {
+    outcome.failure = JournalReadFailure::NotAJournal;
+    outcome.reason = "its run's directory is no absolute path";
+    return outcome;
   }
-  std::set<FileIdentity> leftAsTheyAre;  // their older records are passed over too
-  std::set<std::string> lostPaths;       // what stood there was replaced, and is reported
-  auto refuse = [&](ProblemKind kind, const std::string& where, std::string why) {
-    ++outcome.refused;
-    frontEnd.ReportProblem(Problem{kind, where, std::move(why)});
-  };
-  for (auto record = journal.records.rbegin(); record != journal.records.rend(); ++record) {
-    if (frontEnd.HandOver() == RunControl::Stop) {
-      outcome.stopped = true;
-      break;
-    }
-    if (record->kind == JournalRecord::Kind::MakeDirectory) {
-      FsResult<PathStatus> status = fileSystem.StatusOf(record->from, false);
-      if (!status.ok()) {
-        ++outcome.alreadyUndone;
-      } else if (status->type != EntryType::Directory) {
-        refuse(ProblemKind::DirectoryKept, record->from,
-               "no longer the directory that the run made; left as it is");
-      } else if (std::error_code error = fileSystem.RemoveDirectory(record->from)) {
-        refuse(ProblemKind::DirectoryKept, record->from,
-               error == std::errc::directory_not_empty
-                   ? "made by the run, but it holds files now; kept"
-                   : "cannot remove the directory that the run made: " + error.message());
-      } else {
-        ++outcome.directoriesRemoved;
-      }
-      continue;
-    }
-
-    const std::string& from = record->from;
-    const std::string& to = record->to;
-    if (leftAsTheyAre.count(record->identity) > 0) continue;
-    if (!Holds(fileSystem, to, record->identity)) {
-      if (Holds(fileSystem, from, record->identity) ||
-          Holds(fileSystem, *firstPlace.at(record->identity), record->identity)) {
-        ++outcome.alreadyUndone;
-      } else if (lostPaths.count(to) == 0) {
-        leftAsTheyAre.insert(record->identity);
-        refuse(ProblemKind::NotUndone, to,
-               "no longer the picture that the run put here (moved, edited or replaced since); "
-               "not moved back to " +
-                   from);
-      }
-      continue;
-    }
-    if (std::error_code error = fileSystem.MoveNoReplace(to, from)) {
-      leftAsTheyAre.insert(record->identity);
-      refuse(ProblemKind::NotUndone, to,
-             error == std::errc::file_exists
-                 ? "not moved back: " + from + " is taken now"
-                 : "cannot move back to " + from + ": " + error.message());
-      continue;
-    }
-    ++outcome.movedBack;
-    outcome.moves.push_back(to + "--->" + from);
-    frontEnd.ShowCount(outcome.movedBack);
-    if (record->replaced) {
-      ++outcome.lost;
-      lostPaths.insert(to);
-      frontEnd.ReportProblem(Problem{
-          ProblemKind::ReplacedFileLost, to,
-          "the file that stood here before the run was replaced after a yes and cannot come back"});
-    }
-  }
+  Undo(fileSystem, frontEnd, journal, outcome).Run();
   return outcome;
 }
 

@@ -134,6 +134,13 @@ class FileSystem {
   // Removes the directory at `path` when it is empty; fails otherwise (a
   // link in its place too) and leaves it as it is.
   virtual std::error_code RemoveDirectory(const std::string& path) = 0;
+  // Removes the file at `path` (a link in its place is removed itself, never
+  // followed); a directory there is refused.
+  virtual std::error_code RemoveFile(const std::string& path) = 0;
+  // Whether this program may write the file at `path`, or make and remove
+  // names in the directory at `path`: nothing is changed, and the system's
+  // reason comes back when it may not (a read-only file system too).
+  virtual std::error_code CheckWritable(const std::string& path) = 0;
   // A read-ahead for one run, when this file system gains from one: files
   // hinted to it are warmed ahead of their reading through OpenForReading.
   virtual std::unique_ptr<ReadAhead> StartReadAhead() { return nullptr; }

@@ -20,6 +20,8 @@ class Category final : public std::error_category {
         return "it holds something else, so it is left as it is";
       case FsError::HeldByAnotherProgram:
         return "another program has it open and shares it with no one";
+      case FsError::ReplacedSinceRead:
+        return "another file took its name after it was read, so it was not moved";
     }
     return "unknown error";
   }

@@ -12,6 +12,7 @@ enum class FsError {
   InUse,                 // another run holds the file's lock
   ForeignContent,        // the file holds something this program did not write
   HeldByAnotherProgram,  // open in another program that shares it with no one (Windows)
+  ReplacedSinceRead,     // another file took the name of the file read; it was not moved
 };
 
 const std::error_category& FsErrorCategory();

@@ -209,7 +209,9 @@ std::error_code OverlayFileSystem::CheckParent(const std::string& key) {
   if (!parent.ok()) return parent.error();
   if (parent->type == EntryType::Symlink) return make_error_code(FsError::SymbolicLink);
   if (parent->type != EntryType::Directory) return std::make_error_code(std::errc::not_a_directory);
-  return {};
+  // The real directory must let this program make and remove names, as the
+  // change itself would need.
+  return CheckWritable(ParentOf(key));
 }
 
 std::error_code OverlayFileSystem::Transfer(const std::string& from, const std::string& to,
@@ -284,6 +286,26 @@ std::error_code OverlayFileSystem::RemoveDirectory(const std::string& path) {
   added_.erase(key);
   removed_.insert(key);
   return {};
+}
+
+std::error_code OverlayFileSystem::RemoveFile(const std::string& path) {
+  const std::string key = Key(path);
+  FsResult<PathStatus> status = StatusOf(key, false);
+  if (!status.ok()) return status.error();
+  if (status->type == EntryType::Directory) return std::make_error_code(std::errc::is_a_directory);
+  if (std::error_code error = CheckParent(key)) return error;
+  added_.erase(key);
+  removed_.insert(key);
+  appended_.erase(key);
+  return {};
+}
+
+std::error_code OverlayFileSystem::CheckWritable(const std::string& path) {
+  bool gone = false;
+  const Node* node = Find(Key(path), gone);
+  if (gone) return Missing();
+  if (node && node->directory) return {};  // made here, by this program
+  return real_.CheckWritable(node ? node->origin : path);
 }
 
 std::unique_ptr<ReadAhead> OverlayFileSystem::StartReadAhead() {

@@ -29,6 +29,8 @@ class OverlayFileSystem final : public FileSystem {
   std::error_code MoveReplacing(const std::string& from, const std::string& to) override;
   std::error_code CreateDirectory(const std::string& path) override;
   std::error_code RemoveDirectory(const std::string& path) override;
+  std::error_code RemoveFile(const std::string& path) override;
+  std::error_code CheckWritable(const std::string& path) override;
   std::unique_ptr<ReadAhead> StartReadAhead() override;
 
   // What the file at `path` holds after the appends made through this file

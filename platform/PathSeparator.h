@@ -20,6 +20,17 @@ constexpr bool IsPathSeparator(char c) {
   return kPathSeparators.find(c) != std::string_view::npos;
 }
 
+// Whether `path` names its place from a root, not from the working
+// directory: "/..." here; on Windows "C:\..." or "\\server\...".
+constexpr bool IsAbsolutePath(std::string_view path) {
+#ifdef _WIN32
+  return (path.size() >= 3 && path[1] == ':' && IsPathSeparator(path[2])) ||
+         (path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]));
+#else
+  return !path.empty() && path[0] == '/';
+#endif
+}
+
 // `path` in the form the program writes: on Windows every "/" becomes "\".
 inline std::string NativePathText(std::string path) {
   for (char& c : path) {

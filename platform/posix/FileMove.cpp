@@ -163,12 +163,27 @@ std::error_code WithEnds(const std::string& from, const std::string& to,
                          MoveDirectories& directories, const OpenedFile* fromFile, Move move) {
   auto [fromDirectory, fromName] = Split(from);
   auto [toDirectory, toName] = Split(to);
-  FsResult<int> source = fromFile ? directories.OpenHolding(fromDirectory, fromName, *fromFile)
-                                  : directories.Open(fromDirectory);
-  if (!source.ok()) return source.error();
-  FsResult<int> target = toDirectory == fromDirectory ? source : directories.Open(toDirectory);
-  if (!target.ok()) return target.error();
-  return move(At{source.value(), fromName}, At{target.value(), toName});
+  FsResult<int> sourceDirectory = fromFile
+                                      ? directories.OpenHolding(fromDirectory, fromName, *fromFile)
+                                      : directories.Open(fromDirectory);
+  if (!sourceDirectory.ok()) return sourceDirectory.error();
+  FsResult<int> targetDirectory =
+      toDirectory == fromDirectory ? sourceDirectory : directories.Open(toDirectory);
+  if (!targetDirectory.ok()) return targetDirectory.error();
+  const At source{sourceDirectory.value(), fromName}, target{targetDirectory.value(), toName};
+  std::error_code error = move(source, target);
+  if (error || !fromFile) return error;
+  // What was moved must be the file that was read. Another one put in its
+  // place meanwhile goes back, without replacing anything.
+  struct stat moved;
+  if (fstatat(target.fd, target.name, &moved, AT_SYMLINK_NOFOLLOW) == 0 &&
+      (moved.st_ino != fromFile->inode || moved.st_dev != fromFile->device) &&
+      (moved.st_size != fromFile->size || moved.st_mtim.tv_sec != fromFile->modified.tv_sec ||
+       moved.st_mtim.tv_nsec != fromFile->modified.tv_nsec)) {
+    MoveAt(target, source, MoveCalls::System());
+    return make_error_code(FsError::ReplacedSinceRead);
+  }
+  return {};
 }
 
 }  // namespace

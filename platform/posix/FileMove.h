@@ -1,6 +1,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <time.h>
 
 #include <functional>
 #include <string>
@@ -24,10 +25,14 @@ struct MoveCalls {
   static const MoveCalls& System();
 };
 
-// A file as it was opened from its path: its identity.
+// A file as it was opened from its path: its identity, and its length and
+// modification time, which tell it again on a file system that numbers
+// files anew (some FUSE file systems).
 struct OpenedFile {
   dev_t device;
   ino_t inode;
+  off_t size = -1;
+  struct timespec modified = {};
 };
 
 // The directories that moves go from and to, each opened once, never

@@ -240,7 +240,7 @@ FsResult<std::unique_ptr<ReadableFile>> PosixFileSystem::OpenForReading(const st
   if (!fd.ok()) return fd.error();
   if (S_ISREG(st.st_mode)) {
     lastOpenedPath_ = path;
-    lastOpened_ = {st.st_dev, st.st_ino};
+    lastOpened_ = {st.st_dev, st.st_ino, st.st_size, st.st_mtim};
   }
   return std::unique_ptr<ReadableFile>(std::make_unique<PosixFile>(fd.value(), StatusFromStat(st)));
 }
@@ -309,6 +309,19 @@ std::unique_ptr<ReadAhead> PosixFileSystem::StartReadAhead() {
 
 std::error_code PosixFileSystem::RemoveDirectory(const std::string& path) {
   return rmdir(path.c_str()) == 0 ? std::error_code() : LastError();
+}
+
+std::error_code PosixFileSystem::RemoveFile(const std::string& path) {
+  return unlink(path.c_str()) == 0 ? std::error_code() : LastError();
+}
+
+std::error_code PosixFileSystem::CheckWritable(const std::string& path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return LastError();
+  // A directory must be searchable as well, for its names to be reached.
+  int wanted = S_ISDIR(st.st_mode) ? W_OK | X_OK : W_OK;
+  return faccessat(AT_FDCWD, path.c_str(), wanted, AT_EACCESS) == 0 ? std::error_code()
+                                                                    : LastError();
 }
 
 }  // namespace tessaly

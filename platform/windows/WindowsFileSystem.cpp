@@ -332,4 +332,22 @@ std::error_code WindowsFileSystem::RemoveDirectory(const std::string& path) {
   return RemoveDirectoryW(wide->c_str()) ? std::error_code() : LastWindowsError();
 }
 
+std::error_code WindowsFileSystem::RemoveFile(const std::string& path) {
+  FsResult<std::wstring> wide = WidePath(path);
+  if (!wide.ok()) return wide.error();
+  return DeleteFileW(wide->c_str()) ? std::error_code() : LastWindowsError();
+}
+
+std::error_code WindowsFileSystem::CheckWritable(const std::string& path) {
+  FsResult<std::wstring> wide = WidePath(path);
+  if (!wide.ok()) return wide.error();
+  FsResult<DWORD> attributes = AttributesOf(wide.value());
+  if (!attributes.ok()) return attributes.error();
+  // Windows keeps a file's own refusal in its read-only attribute; what a
+  // directory's access list allows shows only when a name is made.
+  bool readOnlyFile = (attributes.value() & FILE_ATTRIBUTE_READONLY) != 0 &&
+                      (attributes.value() & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return readOnlyFile ? std::make_error_code(std::errc::permission_denied) : std::error_code();
+}
+
 }  // namespace tessaly

@@ -30,6 +30,8 @@ class WindowsFileSystem final : public FileSystem {
   std::error_code MoveReplacing(const std::string& from, const std::string& to) override;
   std::error_code CreateDirectory(const std::string& path) override;
   std::error_code RemoveDirectory(const std::string& path) override;
+  std::error_code RemoveFile(const std::string& path) override;
+  std::error_code CheckWritable(const std::string& path) override;
 };
 
 }  // namespace tessaly

@@ -19,8 +19,8 @@ TEST(UndoCommandTest, OptionsExitStatusAndOutput) {
       {"a preview changes nothing", {"--dry-run"}, nullptr, 0,
        "Preview: would move back 2, remove 1 directories, left 0 as they are; nothing was changed\n", "", "as the run left it"},
       {"the latest journal undone", {}, nullptr, 0, "Moved back 2, removed 1 directories, left 0 as they are", "", "as before the run"},
-      {"an old name taken again", {}, [](test::TempTree& t) { t.Write("IMG_0001.JPG", "new"); }, 1,
-       "left 1 as they are", "IMG_0001.JPG is taken now", "partly undone"},
+      {"an old name taken again: nothing moves", {}, [](test::TempTree& t) { t.Write("IMG_0001.JPG", "new"); }, 1,
+       "left 2 as they are", "IMG_0001.JPG is taken now", "as the run left it"},
       {"a journal named that cannot be read", {"JOURNALSnone.jsonl"}, nullptr, 2, "", "nothing was undone", "as the run left it"},
   };
   // clang-format on

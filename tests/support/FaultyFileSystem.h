@@ -74,6 +74,13 @@ class FaultyFileSystem final : public FileSystem {
   std::error_code RemoveDirectory(const std::string& path) override {
     return real_.RemoveDirectory(path);
   }
+  std::error_code RemoveFile(const std::string& path) override {
+    if (auto e = Fault("unlink " + path)) return *e;
+    return real_.RemoveFile(path);
+  }
+  std::error_code CheckWritable(const std::string& path) override {
+    return real_.CheckWritable(path);
+  }
   std::unique_ptr<ReadAhead> StartReadAhead() override {
     return readAhead ? real_.StartReadAhead() : nullptr;
   }

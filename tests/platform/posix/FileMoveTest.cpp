@@ -32,16 +32,25 @@ TEST(FileMoveTest, AKeptDirectoryServesItsPathOnlyWhileItStandsThere) {
 
 // A move told which file was opened from its path renames that very file,
 // where its directory now is, when it is the file's only link; otherwise the
-// path is looked up as for any move.
+// path is looked up as for any move, and another file found there is put back.
 TEST(FileMoveTest, AMoveOfTheFileOpenedFromThePathFindsItsDirectoryByTheFile) {
   const struct {
     const char* why;
     bool opensSecond, secondLink;
     Files expected;
+    std::error_code error;
   } cases[] = {
-      {"the file read moved away with its directory", false, false, {{"d/x", "2"}, {"e/z", "1"}}},
-      {"the file read is the new one at the path", true, false, {{"d/z", "2"}, {"e/x", "1"}}},
-      {"a file with a second link: found by its path", false, true, {{"d/z", "2"}, {"e/x", "1"}}},
+      {"the file read moved away with its directory",
+       false,
+       false,
+       {{"d/x", "2"}, {"e/z", "1"}},
+       {}},
+      {"the file read is the new one at the path", true, false, {{"d/z", "2"}, {"e/x", "1"}}, {}},
+      {"a file with a second link: another is put back",
+       false,
+       true,
+       {{"d/x", "2"}, {"e/x", "1"}},
+       FsError::ReplacedSinceRead},
   };
   for (const auto& c : cases) {
     test::TempTree tree, elsewhere;
@@ -56,8 +65,9 @@ TEST(FileMoveTest, AMoveOfTheFileOpenedFromThePathFindsItsDirectoryByTheFile) {
     stat(tree.PathOf("d/x").c_str(), &second);
     const struct stat& opened = c.opensSecond ? second : first;
     const OpenedFile file{opened.st_dev, opened.st_ino};
-    EXPECT_FALSE(MoveWithoutReplacing(tree.PathOf("d/x"), tree.PathOf("d/z"), kept,
-                                      MoveCalls::System(), &file))
+    EXPECT_EQ(MoveWithoutReplacing(tree.PathOf("d/x"), tree.PathOf("d/z"), kept,
+                                   MoveCalls::System(), &file),
+              c.error)
         << c.why;
     EXPECT_EQ(tree.Files(), c.expected) << c.why;
   }
