@@ -32,6 +32,13 @@ int RunUndoCommand(std::span<const std::string> arguments, FileSystem& fileSyste
   }
   if (journal.empty()) {
     journal = journalDirectory.empty() ? "" : LatestJournal(fileSystem, journalDirectory);
+    // Runs that ended before their first change leave nothing to undo.
+    if (journal.empty() && !journalDirectory.empty() &&
+        fileSystem.OpenDirectory(journalDirectory).ok()) {
+      out << "Nothing to undo: no run in " << TerminalText(journalDirectory)
+          << " changed anything\n";
+      return 0;
+    }
     if (journal.empty()) {
       err << "tessaly-cli undo: no journal in "
           << TerminalText(journalDirectory.empty() ? "the state directory" : journalDirectory)

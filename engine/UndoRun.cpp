@@ -10,16 +10,21 @@ namespace {
 
 // Whether `path` holds, untouched, the file of `identity`: the same file, or,
 // where the file system numbered it anew (a card mounted again), a file of
-// the same length, modification time and first bytes.
+// the same length and first bytes, modified at the same time as FAT keeps
+// it: in steps of two seconds, so that a time first reported finer may come
+// back rounded once the card has written it.
 bool Holds(FileSystem& fileSystem, const std::string& path, const FileIdentity& identity) {
   FsResult<PathStatus> status = fileSystem.StatusOf(path, false);
-  if (!status.ok() || status->type != EntryType::Regular) return false;
-  const FileIdentity now = FileIdentity::Of(status.value(), identity.startHash);
-  if (now.size != identity.size || now.modifiedNanoseconds != identity.modifiedNanoseconds) {
+  if (!status.ok() || status->type != EntryType::Regular || status->size != identity.size) {
     return false;
   }
-  if (now.device == identity.device && now.inode == identity.inode) return true;
-  return identity.startHash != 0 && HashOfFileStart(fileSystem, path) == identity.startHash;
+  const std::int64_t drift = status->modifiedNanoseconds - identity.modifiedNanoseconds;
+  if (drift == 0 && status->device == identity.device && status->inode == identity.inode) {
+    return true;
+  }
+  constexpr std::int64_t kFatTimeStep = 2'000'000'000;
+  return identity.startHash != 0 && drift >= -kFatTimeStep && drift <= kFatTimeStep &&
+         HashOfFileStart(fileSystem, path) == identity.startHash;
 }
 
 // Whether `path` holds an empty regular file: what a move on a card leaves
