@@ -14,7 +14,4 @@ std::string ExecutableDirectory();
 // empty when no such variable is usable.
 std::string UserStateDirectory();
 
-// Creates `path` and every missing parent. True when it exists afterwards.
-bool CreateDirectories(const std::string& path);
-
 }  // namespace tessaly

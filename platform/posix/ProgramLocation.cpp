@@ -27,10 +27,4 @@ std::string UserStateDirectory() {
   return {};
 }
 
-bool CreateDirectories(const std::string& path) {
-  std::error_code error;
-  std::filesystem::create_directories(path, error);
-  return std::filesystem::is_directory(path, error);
-}
-
 }  // namespace tessaly

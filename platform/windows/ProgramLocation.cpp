@@ -47,20 +47,4 @@ std::string UserStateDirectory() {
   return utf8 + "\\Tessaly";
 }
 
-bool CreateDirectories(const std::string& path) {
-  FsResult<std::wstring> wide = WidePath(path);
-  if (!wide.ok()) return false;
-  // Each missing directory from the top down; past the "\\?\" prefix and
-  // the drive (or share) that a path begins with.
-  const std::wstring& full = wide.value();
-  std::size_t start = full.starts_with(L"\\\\?\\UNC\\") ? full.find(L'\\', full.find(L'\\', 8) + 1)
-                                                        : full.find(L'\\', 4);
-  for (std::size_t at = start; at != std::wstring::npos; at = full.find(L'\\', at + 1)) {
-    CreateDirectoryW(full.substr(0, at).c_str(), nullptr);
-  }
-  CreateDirectoryW(full.c_str(), nullptr);
-  DWORD attributes = GetFileAttributesW(full.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 }  // namespace tessaly

@@ -97,6 +97,14 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
       {"a picture swapped for a FIFO after the listing is not waited on", [&](Scene& s) { s.fs.before["open " +
          s.In("IMG_0001.JPG")] = [path = s.In("IMG_0001.JPG")] { std::remove(path.c_str()); mkfifo(path.c_str(), 0644); };
        }, plain, 1, "IMG_0001.JPG: cannot be opened: not a regular file", 1, {}, "", std::string(first.begin(), first.end())},
+      {"a list naming a path with a LF is a list", [](Scene& s) {
+         s.outside.Write("Rename_List.TXT", "IMG\n1.JPG--->b\r\n"); }, plain, 0, "", 0},
+      {"a picture whose path holds CR LF is passed over: no line of the list splits", [&](Scene& s) {
+         s.tree.Write("IMG\r\n3.JPG", first); }, plain, 1, "3.JPG: the path holds a line break", 1,
+       {"2002-02-02-020202.JPG", "IMG\r\n3.JPG", named}},
+      {"a link of the picture at its new name is the picture: nothing asked, nothing moved", [&](Scene& s) {
+         ASSERT_EQ(link(s.In("IMG_0001.JPG").c_str(), s.In(named.c_str()).c_str()), 0); }, plain, 0, "", 0,
+       {"2002-02-02-020202.JPG", named, one}},
       {"a list that is a link is not followed", [](Scene& s) { s.outside.Write("precious.txt", "a--->b\r\n");
          ASSERT_EQ(symlink("precious.txt", s.outside.PathOf("Rename_List.TXT").c_str()), 0); }, plain, 2, "a symbolic link", 1},
       {"a list another run is using", [](Scene& s) { s.held = std::move(NativeFileSystem().OpenAppendFile(

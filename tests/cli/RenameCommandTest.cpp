@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "cli/CliFrontEnd.h"
@@ -65,6 +66,34 @@ TEST(RenameCommandTest, OptionsExitStatusAndOutput) {
     EXPECT_NE(err.str().find(NativePathText(c.err)), std::string::npos)
         << c.why << ": " << err.str();
     EXPECT_EQ(tree.Names(), c.files) << c.why;
+  }
+}
+
+// Where the run would be refused for the places of its list or journal, the
+// preview is refused with the same words, and makes nothing.
+TEST(RenameCommandTest, APreviewIsRefusedWhereTheRunWouldBe) {
+  const std::function<void(test::TempTree&, test::FaultyFileSystem&)> inTheWay[] = {
+      [](test::TempTree& state, test::FaultyFileSystem&) { state.Write("journals", "a file"); },
+      [](test::TempTree& state, test::FaultyFileSystem& fs) {  // a read-only state directory
+        for (std::string call : {"create " + state.PathOf("Rename_List.TXT"),
+                                 "mkdir " + state.PathOf("journals"),
+                                 "write " + state.Root().substr(0, state.Root().size() - 1)})
+          fs.fails[call] = std::errc::read_only_file_system;
+      },
+      [](test::TempTree& state, test::FaultyFileSystem&) { state.Write("Rename_List.TXT", "x"); },
+  };
+  for (const auto& setUp : inTheWay) {
+    test::TempTree tree, state;
+    tree.Write("IMG_0001.JPG", test::Pic("2009:08:12 12:07:41"));
+    test::FaultyFileSystem fs;
+    setUp(state, fs);
+    const auto before = state.Files();
+    RenameListPlace place{"", "", state.Root(), state.PathOf("journals")};
+    std::ostringstream out, preview, run;
+    EXPECT_EQ(RunRenameCommand(Lines{"--dry-run", tree.Root()}, fs, place, false, out, preview), 2);
+    EXPECT_EQ(state.Files(), before);
+    EXPECT_EQ(RunRenameCommand(Lines{tree.Root()}, fs, place, false, out, run), 2);
+    EXPECT_EQ(preview.str(), run.str());
   }
 }
 

@@ -57,6 +57,16 @@ TEST(UndoTest, UndoTakesBackWhatItCanVouchForAndNothingElse) {
              {JournalRecord::Kind::Rename, f.tree.PathOf(b), f.tree.PathOf("gone.JPG"), false,
               FileIdentity::Of(f.fs.StatusOf(f.tree.PathOf(b), false).value())}) << "\n";
        }, 4, 0, 0, {}, {}},
+      {"hand-made records that reach outside the run's directory", [&b](test::EngineFixture& f) {
+         std::ofstream journal(f.outcome.journalPath, std::ios::binary | std::ios::app);
+         const FileIdentity picture = FileIdentity::Of(f.fs.StatusOf(f.tree.PathOf(b), false).value());
+         for (std::string from : {f.tree.PathOf("../escape.JPG"), f.listDir.PathOf("escape.JPG"),
+                                  std::string("relative.JPG"), f.tree.PathOf("x") + '\0' + "y"})
+           journal << FormatJournalRecord({JournalRecord::Kind::Move, from, f.tree.PathOf(b), false, picture}) << "\n";
+         std::filesystem::create_directory(test::NativePath(f.listDir.PathOf("empty")));
+         journal << FormatJournalRecord({JournalRecord::Kind::MakeDirectory, f.listDir.PathOf("empty"), "", false, {}}) << "\n";
+       }, 4, 5, 0, {ProblemKind::DirectoryKept, ProblemKind::NotUndone, ProblemKind::NotUndone,
+                    ProblemKind::NotUndone, ProblemKind::NotUndone}, {}},
   };
   // clang-format on
   for (const Case& c : cases) {

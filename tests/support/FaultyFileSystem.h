@@ -13,7 +13,9 @@
 namespace tessaly::test {
 
 // The real file system with faults put in by call and path ("open P",
-// "list P", "move P" for a move from P, "mkdir P", "append P" for every
+// "list P", "move P" for a move from P, "mkdir P", "unlink P", "create P"
+// for OpenAppendFile, "write P" for the question whether P may be written,
+// "append P" for every
 // append to P, or to any file in directory D with "append D/", after the
 // first `appendsAllowed`): such a call fails with the given error, or
 // a hook runs just before it ("open P", "move P" for a move to P). Listings come sorted by name
@@ -37,6 +39,7 @@ class FaultyFileSystem final : public FileSystem {
   }
   FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path,
                                                        AppendMode mode) override {
+    if (auto e = Fault("create " + path)) return *e;
     FsResult<std::unique_ptr<AppendFile>> file = real_.OpenAppendFile(path, mode);
     auto fault = fails.find("append " + path);
     if (fault == fails.end())
@@ -79,6 +82,7 @@ class FaultyFileSystem final : public FileSystem {
     return real_.RemoveFile(path);
   }
   std::error_code CheckWritable(const std::string& path) override {
+    if (auto e = Fault("write " + path)) return *e;
     return real_.CheckWritable(path);
   }
   std::unique_ptr<ReadAhead> StartReadAhead() override {
