@@ -345,6 +345,46 @@ std::string LatestJournal(FileSystem& fileSystem, const std::string& directory) 
   return {};
 }
 
+std::optional<JournalContents> LastRecordOfAKilledRun(FileSystem& fileSystem,
+                                                      const std::string& path) {
+  FsResult<std::unique_ptr<AppendFile>> file = HoldJournal(fileSystem, path);
+  if (!file.ok() || !file.value()) return std::nullopt;
+  AppendFile& journal = *file.value();
+  // Back through the NUL bytes of the reserved room to where the lines end.
+  std::string block(65536, '\0');
+  std::uint64_t end = journal.Length();
+  for (std::uint64_t start = end; start > 0; end = start) {
+    start = end - std::min<std::uint64_t>(end, block.size());
+    FsResult<std::size_t> n = journal.ReadAt(start, std::span(block).first(end - start));
+    if (!n.ok()) return std::nullopt;
+    std::size_t last = std::string_view(block.data(), n.value()).find_last_not_of('\0');
+    if (last != std::string::npos) {
+      end = start + last + 1;
+      break;
+    }
+  }
+  if (end == journal.Length()) return std::nullopt;  // closed, not killed
+  const std::uint64_t start = end - std::min<std::uint64_t>(end, block.size());
+  FsResult<std::size_t> tailRead = journal.ReadAt(start, std::span(block).first(end - start));
+  std::string head(4096, '\0');
+  FsResult<std::size_t> headRead = journal.ReadAt(0, head);
+  if (!tailRead.ok() || !headRead.ok()) return std::nullopt;
+  const std::string_view tail(block.data(), tailRead.value());
+  const std::size_t lastStart = tail.rfind('\n', tail.size() < 2 ? 0 : tail.size() - 2);
+  const std::size_t headerEnd = head.find('\n');
+  if (!tail.ends_with('\n') || lastStart == std::string::npos || headerEnd == std::string::npos) {
+    return std::nullopt;
+  }
+  auto header = ParseFlatObject(std::string_view(head).substr(0, headerEnd));
+  std::optional<JournalRecord> record =
+      ParseRecord(tail.substr(lastStart + 1, tail.size() - lastStart - 2));
+  if (!header || (*header)["journal"] != "tessaly" || !record) return std::nullopt;
+  JournalContents contents;
+  contents.walkedDirectory = (*header)["directory"];
+  contents.records.push_back(std::move(*record));
+  return contents;
+}
+
 FsResult<std::unique_ptr<AppendFile>> HoldJournal(FileSystem& fileSystem, const std::string& path) {
   FsResult<PathStatus> status = fileSystem.StatusOf(path, false);
   if (!status.ok()) return status.error();

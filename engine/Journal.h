@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -112,6 +113,12 @@ JournalContents ReadJournal(FileSystem& fileSystem, const std::string& path);
 // The newest journal in `directory` (by its name) that records a change, or
 // empty when there is none.
 std::string LatestJournal(FileSystem& fileSystem, const std::string& directory);
+
+// The journal at `path` as far as its header and its last whole record,
+// when its run was killed (the journal still ends in the NUL bytes of the
+// room it had reserved) and no run holds it now; nullopt otherwise.
+std::optional<JournalContents> LastRecordOfAKilledRun(FileSystem& fileSystem,
+                                                      const std::string& path);
 
 // Holds the journal at `path` for an undo, as a run holds its own: fails
 // with FsError::InUse while a run (or another undo) still uses it. A journal

@@ -3,6 +3,7 @@
 #include "engine/DirectoryWalk.h"
 #include "engine/RenameList.h"
 #include "engine/RunState.h"
+#include "engine/UndoRun.h"
 #include "platform/PathSeparator.h"
 #include "platform/ProgramLocation.h"
 
@@ -51,6 +52,10 @@ RunOutcome RenameRun::StartRun(const std::string& selectedDirectory, const Renam
 
   Journal journal;
   if (!place.journalDirectory.empty()) {
+    // Not for a preview, which would read the whole last journal into memory.
+    if (place.journalUse == JournalUse::Keep) {
+      RemoveKilledMovesPlaceholder(fileSystem_, place.journalDirectory);
+    }
     if (std::error_code made = journal.Create(fileSystem_, place.journalDirectory,
                                               std::chrono::system_clock::now(), directory)) {
       list.Close();

@@ -197,6 +197,19 @@ void Undo::MoveBack(std::size_t index) {
 
 }  // namespace
 
+void RemoveKilledMovesPlaceholder(FileSystem& fileSystem, const std::string& journalDirectory) {
+  const std::string latest = LatestJournal(fileSystem, journalDirectory);
+  if (latest.empty()) return;
+  std::optional<JournalContents> killed = LastRecordOfAKilledRun(fileSystem, latest);
+  if (!killed) return;
+  const JournalRecord& record = killed->records.back();
+  if (record.kind != JournalRecord::Kind::MakeDirectory && record.identity.size > 0 &&
+      OutsideTree(record.to, killed->walkedDirectory).empty() &&
+      Holds(fileSystem, record.from, record.identity) && HoldsEmptyFile(fileSystem, record.to)) {
+    fileSystem.RemoveFile(record.to);
+  }
+}
+
 UndoOutcome UndoJournal(FileSystem& fileSystem, FrontEnd& frontEnd, const std::string& path) {
   UndoOutcome outcome;
   JournalContents journal = ReadJournal(fileSystem, path);

@@ -35,4 +35,10 @@ struct UndoOutcome {
 // such. A file that the run replaced after a yes is reported as lost.
 UndoOutcome UndoJournal(FileSystem& fileSystem, FrontEnd& frontEnd, const std::string& path);
 
+// Where the last run was killed during a move on a card, removes the empty
+// file by which that move had reserved the picture's new name (the picture
+// itself still at its old one), so that the name is free again: what a run
+// does before it starts.
+void RemoveKilledMovesPlaceholder(FileSystem& fileSystem, const std::string& journalDirectory);
+
 }  // namespace tessaly

@@ -4,7 +4,7 @@
 # has the driver). Through FUSE neither has a no-replace rename nor hard
 # links, so every move reserves its new name with an empty placeholder. The
 # run is killed at each step of such moves, then undo; undo is killed, then
-# undo again; a run, the card unmounted and mounted again, then undo. Each
+# undo again; a run is killed, the next run frees the name it reserved; a run, the card unmounted and mounted again, then undo. Each
 # time undo exits 0 and the tree is as it was: names, sizes, contents, no
 # empty file and no date directory left. Exits 77 where no card mounts.
 #   cards.sh TESSALY_CLI
@@ -89,6 +89,7 @@ rows=(
   "undo renameat 2"  # placeholder at a picture's old name
   "undo linkat 3"    # in the middle of taking back a directory
   "undo rmdir 1"     # its pictures back, the date directory not yet removed
+  "rerun renameat 1" # the next run removes the first placeholder, then undo
   "whole"            # no kill: a run, then undo
   "remount"          # between run and undo; inode numbers change
 )
@@ -115,6 +116,8 @@ for system in fat exfat; do
     case "$who" in
       run) rename kill_at "$call" "$n"; killed $? "the run" || continue ;;
       undo) rename; undo kill_at "$call" "$n"; killed $? "undo" || continue ;;
+      rerun) rename kill_at "$call" "$n"; killed $? "the run" || continue
+        rename || fail "the run after the killed one exited $?" ;;
       whole) rename || fail "the run exited $?" ;;
       remount) rename && unmount && mount_card "$system" || { fail "remount failed"; continue; } ;;
     esac
