@@ -56,7 +56,12 @@ int RunUndoCommand(std::span<const std::string> arguments, FileSystem& fileSyste
   }
   OverlayFileSystem preview(fileSystem);
   CliFrontEnd frontEnd(RenameOptions{}, err, false);
-  UndoOutcome outcome = UndoJournal(dryRun ? preview : fileSystem, frontEnd, journal);
+  // A preview names each move as it finds it.
+  const MovedBack listMove = [&out](const std::string& to, const std::string& from) {
+    out << TerminalText(to + "--->" + from) << "\n";
+  };
+  UndoOutcome outcome =
+      UndoJournal(dryRun ? preview : fileSystem, frontEnd, journal, dryRun ? listMove : MovedBack());
   if (outcome.failure != JournalReadFailure::None) {
     err << "tessaly-cli undo: " << TerminalText(journal) << ": " << TerminalText(outcome.reason)
         << "; nothing was undone\n";
@@ -65,10 +70,6 @@ int RunUndoCommand(std::span<const std::string> arguments, FileSystem& fileSyste
   if (outcome.endsMidRecord) {
     err << "tessaly-cli undo: " << TerminalText(journal)
         << ": the last record was cut short (the run ended while writing it); it is not used\n";
-  }
-  if (dryRun) {
-    for (const std::string& move : outcome.moves)
-      out << TerminalText(move) << "\n";
   }
   if (outcome.movedBack == 0 && outcome.directoriesRemoved == 0 && outcome.refused == 0) {
     out << (dryRun ? "Preview: nothing to undo" : "Nothing to undo")

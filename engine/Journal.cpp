@@ -286,54 +286,115 @@ std::error_code Journal::Close() {
   return error;
 }
 
+JournalReadFailure JournalReader::Fail(JournalReadFailure failure, std::string reason) {
+  reason_ = std::move(reason);
+  return failure;
+}
+
+JournalReadFailure JournalReader::CheckLine(std::string_view line, std::uint64_t number) {
+  if (number > 1) {
+    if (ParseRecord(line)) return JournalReadFailure::None;
+    return Fail(JournalReadFailure::DamagedRecord,
+                "line " + std::to_string(number) + " is no journal record");
+  }
+  auto header = ParseFlatObject(line);
+  int version = 0;
+  if (!header || (*header)["journal"] != "tessaly" || !ReadNumber(*header, "version", version) ||
+      version < 1) {
+    return Fail(JournalReadFailure::NotAJournal, "not a Tessaly journal");
+  }
+  if (version > kVersion) {
+    return Fail(JournalReadFailure::NewerVersion,
+                "written by a later Tessaly (journal version " + std::to_string(version) + ")");
+  }
+  walkedDirectory_ = (*header)["directory"];
+  return JournalReadFailure::None;
+}
+
+JournalReadFailure JournalReader::Open(FileSystem& fileSystem, const std::string& path) {
+  FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, true);
+  if (!file.ok()) return Fail(JournalReadFailure::CannotRead, file.error().message());
+  file_ = std::move(file.value());
+  std::string line;
+  std::uint64_t number = 0, offset = 0;
+  bool reserved = false;  // in the NUL bytes that a kill leaves after the last line
+  std::uint8_t block[65536];
+  for (;;) {
+    FsResult<std::size_t> n = file_->Read(block);
+    if (!n.ok()) return Fail(JournalReadFailure::CannotRead, n.error().message());
+    if (n.value() == 0) break;
+    for (std::uint8_t b : std::span(block, n.value())) {
+      ++offset;
+      if (reserved || (b == 0 && line.empty())) {
+        if (b != 0) return Fail(JournalReadFailure::DamagedRecord, "lines after NUL bytes");
+        reserved = true;
+      } else if (b != '\n') {
+        if (line.size() == kLongestRecord) {
+          return Fail(JournalReadFailure::DamagedRecord,
+                      "line " + std::to_string(number + 1) + " is longer than any record");
+        }
+        line += static_cast<char>(b);
+      } else {
+        if (JournalReadFailure f = CheckLine(line, ++number); f != JournalReadFailure::None) {
+          return f;
+        }
+        if (number == 1) recordsStart_ = offset;
+        windowStart_ = offset;  // the end of the last whole line, for now
+        line.clear();
+      }
+    }
+  }
+  // A line cut short by a kill while it was written, maybe followed by the
+  // NUL bytes of the room reserved for it, is not used.
+  line.erase(line.find_last_not_of('\0') + 1);
+  endsMidRecord_ = !line.empty();
+  if (number == 0) return Fail(JournalReadFailure::NotAJournal, "not a Tessaly journal");
+  recordCount_ = number - 1;
+  return JournalReadFailure::None;
+}
+
+bool JournalReader::Previous(JournalRecord& record) {
+  // window_ holds the bytes from windowStart_ to the end of the line wanted,
+  // that line's break included.
+  for (;;) {
+    std::size_t end = window_.size();
+    std::size_t start = end < 2 ? std::string::npos : window_.rfind('\n', end - 2);
+    if (start != std::string::npos || windowStart_ == recordsStart_) {
+      start = start == std::string::npos ? 0 : start + 1;
+      if (start == end) return false;
+      std::optional<JournalRecord> parsed =
+          ParseRecord(std::string_view(window_).substr(start, end - start - 1));
+      window_.resize(start);
+      if (!parsed) return false;  // changed since it was checked
+      record = std::move(*parsed);
+      return true;
+    }
+    // Another block from before the window.
+    const std::uint64_t from = std::max(recordsStart_, windowStart_ - std::min<std::uint64_t>(
+                                                                         windowStart_, 65536));
+    std::string before(windowStart_ - from, '\0');
+    FsResult<std::size_t> n =
+        file_->ReadAt(from, std::span(reinterpret_cast<std::uint8_t*>(before.data()), before.size()));
+    if (!n.ok() || n.value() != before.size()) {
+      readFailed_ = true;
+      return false;
+    }
+    window_.insert(0, before);
+    windowStart_ = from;
+  }
+}
+
 JournalContents ReadJournal(FileSystem& fileSystem, const std::string& path) {
   JournalContents contents;
-  auto fail = [&](JournalReadFailure failure, std::string reason) {
-    contents.failure = failure;
-    contents.reason = std::move(reason);
-    contents.records.clear();
-    return contents;
-  };
-  FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, true);
-  if (!file.ok()) return fail(JournalReadFailure::CannotRead, file.error().message());
-  std::string text;
-  if (std::error_code error = ReadToEnd(*file.value(), text)) {
-    return fail(JournalReadFailure::CannotRead, error.message());
-  }
-
-  // A journal kept in a mapping ends in NUL bytes after a kill.
-  text.erase(text.find_last_not_of('\0') + 1);
-  std::size_t lineNumber = 0;
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) {  // cut short by a crash while writing
-      contents.endsMidRecord = true;
-      break;
-    }
-    std::string_view line(text.data() + start, end - start);
-    start = end + 1;
-    if (++lineNumber == 1) {
-      auto header = ParseFlatObject(line);
-      int version = 0;
-      if (!header || (*header)["journal"] != "tessaly" ||
-          !ReadNumber(*header, "version", version) || version < 1) {
-        return fail(JournalReadFailure::NotAJournal, "not a Tessaly journal");
-      }
-      if (version > kVersion) {
-        return fail(JournalReadFailure::NewerVersion,
-                    "written by a later Tessaly (journal version " + std::to_string(version) + ")");
-      }
-      contents.walkedDirectory = (*header)["directory"];
-      continue;
-    }
-    std::optional<JournalRecord> record = ParseRecord(line);
-    if (!record) {
-      return fail(JournalReadFailure::DamagedRecord,
-                  "line " + std::to_string(lineNumber) + " is no journal record");
-    }
-    contents.records.push_back(std::move(*record));
-  }
-  if (lineNumber == 0) return fail(JournalReadFailure::NotAJournal, "not a Tessaly journal");
+  JournalReader reader;
+  contents.failure = reader.Open(fileSystem, path);
+  contents.reason = reader.Reason();
+  if (contents.failure != JournalReadFailure::None) return contents;
+  contents.walkedDirectory = reader.WalkedDirectory();
+  contents.endsMidRecord = reader.EndsMidRecord();
+  for (JournalRecord record; reader.Previous(record);)
+    contents.records.push_back(std::move(record));
+  std::reverse(contents.records.begin(), contents.records.end());
   return contents;
 }
 

@@ -107,7 +107,41 @@ struct JournalContents {
   bool endsMidRecord = false;  // the last line was cut short and is not used
 };
 
-// Reads the journal at `path` up to its last whole record.
+// The longest line a record can take: two paths of the longest length a
+// file system allows, every byte escaped, and the rest of the record.
+inline constexpr std::size_t kLongestRecord = 2 * 4096 * 6 + 1024;
+
+// Reads a journal in memory that does not grow with it: a first pass forward
+// checks the header and every line (a damaged one refuses the journal before
+// anything is done with it), then the records come back newest first, read
+// from the file's end.
+class JournalReader {
+ public:
+  JournalReadFailure Open(FileSystem& fileSystem, const std::string& path);
+  // Why Open failed, naming the line.
+  const std::string& Reason() const { return reason_; }
+  const std::string& WalkedDirectory() const { return walkedDirectory_; }
+  bool EndsMidRecord() const { return endsMidRecord_; }  // the last line was cut short
+  std::uint64_t RecordCount() const { return recordCount_; }
+  // The record before the one given last (at first the newest); false when
+  // the oldest was given, or a read fails (ReadFailed() then).
+  bool Previous(JournalRecord& record);
+  bool ReadFailed() const { return readFailed_; }
+
+ private:
+  JournalReadFailure Fail(JournalReadFailure failure, std::string reason);
+  JournalReadFailure CheckLine(std::string_view line, std::uint64_t number);
+
+  std::unique_ptr<ReadableFile> file_;
+  std::string reason_, walkedDirectory_;
+  bool endsMidRecord_ = false, readFailed_ = false;
+  std::uint64_t recordCount_ = 0;
+  std::uint64_t recordsStart_ = 0;  // where the first record begins
+  std::uint64_t windowStart_ = 0;   // where window_ begins in the file
+  std::string window_;              // the bytes before the record given last
+};
+
+// Reads the journal at `path` up to its last whole record, oldest first.
 JournalContents ReadJournal(FileSystem& fileSystem, const std::string& path);
 
 // The newest journal in `directory` (by its name) that records a change, or

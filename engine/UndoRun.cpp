@@ -1,6 +1,6 @@
 #include "engine/UndoRun.h"
 
-#include <map>
+#include <deque>
 #include <set>
 
 #include "platform/PathSeparator.h"
@@ -55,52 +55,92 @@ std::string OutsideTree(std::string_view path, std::string_view tree) {
 
 namespace {
 
-// One undo of one journal's records, newest first. The records of one
-// picture (its rename, then its move into a date directory) form a chain,
-// known by the index of its first record: a picture is refused once, with
-// every record of its chain.
+// One undo of one journal's records, newest first, in memory that does not
+// grow with the journal. The records of one picture (its rename, maybe the
+// date directory made, then its move into it) stand together and form a
+// chain, known by the number of its first record: a picture is refused once,
+// with every record of its chain. The two records older than the one undone
+// are read ahead, to find where its chain began.
 class Undo {
  public:
-  Undo(FileSystem& fileSystem, FrontEnd& frontEnd, const JournalContents& journal,
-       UndoOutcome& outcome)
-      : fileSystem_(fileSystem), frontEnd_(frontEnd), journal_(journal), outcome_(outcome) {
-    const std::vector<JournalRecord>& records = journal.records;
-    std::map<std::string, std::size_t> standing;  // where each chain's picture went last
-    chainOf_.resize(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      chainOf_[i] = i;
-      if (records[i].kind == JournalRecord::Kind::MakeDirectory) continue;
-      auto before = standing.find(records[i].from);
-      if (before != standing.end() && records[before->second].identity == records[i].identity) {
-        chainOf_[i] = before->second;
-        standing.erase(before);
-      }
-      standing[records[i].to] = chainOf_[i];
-    }
-  }
+  Undo(FileSystem& fileSystem, FrontEnd& frontEnd, JournalReader& journal, UndoOutcome& outcome,
+       const MovedBack& movedBack)
+      : fileSystem_(fileSystem),
+        frontEnd_(frontEnd),
+        journal_(journal),
+        outcome_(outcome),
+        movedBack_(movedBack),
+        next_(journal.RecordCount()) {}
 
   void Run() {
-    for (std::size_t i = journal_.records.size(); i-- > 0;) {
+    while (ReadAhead(1)) {
       if (frontEnd_.HandOver() == RunControl::Stop) {
         outcome_.stopped = true;
         return;
       }
-      if (journal_.records[i].kind == JournalRecord::Kind::MakeDirectory) {
-        RemoveDirectory(journal_.records[i].from);
-      } else if (refusedChains_.count(chainOf_[i]) == 0) {
-        MoveBack(i);
+      JournalRecord record = std::move(ahead_.front());
+      ahead_.pop_front();
+      const std::uint64_t index = next_ + ahead_.size();
+      // Chains above this record are done with.
+      refusedChains_.erase(refusedChains_.upper_bound(index), refusedChains_.end());
+      startedChains_.erase(startedChains_.upper_bound(index), startedChains_.end());
+      if (record.kind == JournalRecord::Kind::MakeDirectory) {
+        RemoveDirectory(record.from);
+        continue;
       }
+      ReadAhead(3);
+      Chain chain = ChainOf(record, index);
+      if (refusedChains_.count(chain.first) == 0) MoveBack(record, index, chain);
+    }
+    if (journal_.ReadFailed()) {
+      Refuse(ProblemKind::NotUndone, std::string(), "the journal could not be read again");
     }
   }
 
  private:
+  struct Chain {
+    std::uint64_t first;
+    std::string firstPlace;  // where the picture stood before the run
+  };
+
+  // Reads older records until `count` wait (fewer at the journal's start).
+  bool ReadAhead(std::size_t count) {
+    while (ahead_.size() < count && next_ > 0) {
+      JournalRecord record;
+      if (!journal_.Previous(record)) {
+        next_ = 0;
+        break;
+      }
+      --next_;
+      ahead_.push_back(std::move(record));
+    }
+    return !ahead_.empty();
+  }
+
+  // The chain of the record numbered `index`: a move into a date directory
+  // continues the rename just before it (a directory made may stand between).
+  Chain ChainOf(const JournalRecord& record, std::uint64_t index) const {
+    if (record.kind == JournalRecord::Kind::Move) {
+      for (std::size_t k = 0; k < ahead_.size() && k < 2; ++k) {
+        const JournalRecord& older = ahead_[k];
+        if (older.kind == JournalRecord::Kind::MakeDirectory) continue;
+        if (older.kind == JournalRecord::Kind::Rename && older.to == record.from &&
+            older.identity == record.identity) {
+          return {index - k - 1, older.from};
+        }
+        break;
+      }
+    }
+    return {index, record.from};
+  }
+
   void Refuse(ProblemKind kind, const std::string& where, std::string why) {
     ++outcome_.refused;
     frontEnd_.ReportProblem(Problem{kind, where, std::move(why)});
   }
 
   void RemoveDirectory(const std::string& path) {
-    if (std::string why = OutsideTree(path, journal_.walkedDirectory); !why.empty()) {
+    if (std::string why = OutsideTree(path, journal_.WalkedDirectory()); !why.empty()) {
       return Refuse(ProblemKind::DirectoryKept, path, "not removed: " + why);
     }
     FsResult<PathStatus> status = fileSystem_.StatusOf(path, false);
@@ -120,46 +160,46 @@ class Undo {
   }
 
   // Refuses the record's whole picture.
-  void RefusePicture(std::size_t index, std::string why) {
-    refusedChains_.insert(chainOf_[index]);
-    Refuse(ProblemKind::NotUndone, journal_.records[index].to, std::move(why));
+  void RefusePicture(const JournalRecord& record, const Chain& chain, std::string why) {
+    refusedChains_.insert(chain.first);
+    Refuse(ProblemKind::NotUndone, record.to, std::move(why));
   }
 
-  void MoveBack(std::size_t index);
+  void MoveBack(const JournalRecord& record, std::uint64_t index, const Chain& chain);
 
   FileSystem& fileSystem_;
   FrontEnd& frontEnd_;
-  const JournalContents& journal_;
+  JournalReader& journal_;
   UndoOutcome& outcome_;
-  std::vector<std::size_t> chainOf_;
-  std::set<std::size_t> refusedChains_;
-  std::set<std::size_t> startedChains_;  // chains with a move back tried
-  std::set<std::string> lostPaths_;      // what stood there was replaced, and is reported
+  const MovedBack& movedBack_;
+  std::uint64_t next_;                   // the number of the oldest record read so far
+  std::deque<JournalRecord> ahead_;      // read, not yet undone, newest first
+  std::set<std::uint64_t> refusedChains_;
+  std::set<std::uint64_t> startedChains_;  // chains with a move back tried
+  std::set<std::string> lostPaths_;        // what stood there was replaced, and is reported
   bool triedAMove_ = false;
 };
 
-void Undo::MoveBack(std::size_t index) {
-  const JournalRecord& record = journal_.records[index];
+void Undo::MoveBack(const JournalRecord& record, std::uint64_t index, const Chain& chain) {
   const std::string& from = record.from;
   const std::string& to = record.to;
-  const std::string& firstPlace = journal_.records[chainOf_[index]].from;
   for (const std::string* path : {&from, &to}) {
-    if (std::string why = OutsideTree(*path, journal_.walkedDirectory); !why.empty()) {
-      return RefusePicture(index, "not moved back: " + *path + ": " + why);
+    if (std::string why = OutsideTree(*path, journal_.WalkedDirectory()); !why.empty()) {
+      return RefusePicture(record, chain, "not moved back: " + *path + ": " + why);
     }
   }
   if (!Holds(fileSystem_, to, record.identity)) {
     if (Holds(fileSystem_, from, record.identity) ||
-        Holds(fileSystem_, firstPlace, record.identity)) {
+        Holds(fileSystem_, chain.firstPlace, record.identity)) {
       ++outcome_.alreadyUndone;
       // A move in flight when the run was killed may have left the empty
       // file by which it reserved the new name on a card.
-      if (index + 1 == journal_.records.size() && record.identity.size > 0 &&
+      if (index + 1 == journal_.RecordCount() && record.identity.size > 0 &&
           HoldsEmptyFile(fileSystem_, to)) {
         fileSystem_.RemoveFile(to);
       }
     } else if (lostPaths_.count(to) == 0) {
-      RefusePicture(index,
+      RefusePicture(record, chain,
                     "no longer the picture that the run put here (moved, edited or replaced "
                     "since); not moved back to " +
                         from);
@@ -168,9 +208,9 @@ void Undo::MoveBack(std::size_t index) {
   }
   // The first move back of a picture: where it stood before the run must be
   // free, or it would be left half way.
-  if (startedChains_.insert(chainOf_[index]).second && firstPlace != from &&
-      fileSystem_.StatusOf(firstPlace, false).ok()) {
-    return RefusePicture(index, "not moved back: " + firstPlace + " is taken now");
+  if (startedChains_.insert(chain.first).second && chain.firstPlace != from &&
+      fileSystem_.StatusOf(chain.firstPlace, false).ok()) {
+    return RefusePicture(record, chain, "not moved back: " + chain.firstPlace + " is taken now");
   }
   // An undo killed in its first move back may have left the empty file by
   // which it reserved the old name on a card.
@@ -179,12 +219,13 @@ void Undo::MoveBack(std::size_t index) {
   }
   triedAMove_ = true;
   if (std::error_code error = fileSystem_.MoveNoReplace(to, from)) {
-    return RefusePicture(index, error == std::errc::file_exists
-                                    ? "not moved back: " + from + " is taken now"
-                                    : "cannot move back to " + from + ": " + error.message());
+    return RefusePicture(record, chain,
+                         error == std::errc::file_exists
+                             ? "not moved back: " + from + " is taken now"
+                             : "cannot move back to " + from + ": " + error.message());
   }
   ++outcome_.movedBack;
-  outcome_.moves.push_back(to + "--->" + from);
+  if (movedBack_) movedBack_(to, from);
   frontEnd_.ShowCount(outcome_.movedBack);
   if (record.replaced) {
     ++outcome_.lost;
@@ -210,21 +251,22 @@ void RemoveKilledMovesPlaceholder(FileSystem& fileSystem, const std::string& jou
   }
 }
 
-UndoOutcome UndoJournal(FileSystem& fileSystem, FrontEnd& frontEnd, const std::string& path) {
+UndoOutcome UndoJournal(FileSystem& fileSystem, FrontEnd& frontEnd, const std::string& path,
+                        const MovedBack& movedBack) {
   UndoOutcome outcome;
-  JournalContents journal = ReadJournal(fileSystem, path);
-  outcome.failure = journal.failure;
-  outcome.reason = journal.reason;
-  outcome.endsMidRecord = journal.endsMidRecord;
-  if (journal.failure != JournalReadFailure::None) return outcome;
-  const std::string& tree = journal.walkedDirectory;
+  JournalReader journal;
+  outcome.failure = journal.Open(fileSystem, path);
+  outcome.reason = journal.Reason();
+  outcome.endsMidRecord = journal.EndsMidRecord();
+  if (outcome.failure != JournalReadFailure::None) return outcome;
+  const std::string& tree = journal.WalkedDirectory();
   if (!IsAbsolutePath(tree) || !IsPathSeparator(tree.back()) ||
       tree.find('\0') != std::string::npos) {
     outcome.failure = JournalReadFailure::NotAJournal;
     outcome.reason = "its run's directory is no absolute path";
     return outcome;
   }
-  Undo(fileSystem, frontEnd, journal, outcome).Run();
+  Undo(fileSystem, frontEnd, journal, outcome, movedBack).Run();
   return outcome;
 }
 

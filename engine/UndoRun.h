@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,6 @@ struct UndoOutcome {
   std::int64_t lost = 0;           // files replaced by the run, each reported
   bool endsMidRecord = false;      // the journal's last line was cut short
   bool stopped = false;            // the front end asked to stop
-  std::vector<std::string> moves;  // "<new path>---><old path>" for each move back
 };
 
 // Reverses the changes that the journal at `path` records, newest first:
@@ -33,7 +33,12 @@ struct UndoOutcome {
 // and left as it is. A change whose picture is at its old path already
 // (undone before, or never made because the run ended first) is counted as
 // such. A file that the run replaced after a yes is reported as lost.
-UndoOutcome UndoJournal(FileSystem& fileSystem, FrontEnd& frontEnd, const std::string& path);
+// `movedBack`, when given, hears of each picture moved back (its new path,
+// then its old one) as it happens. The journal is read from its end in
+// memory that does not grow with it.
+using MovedBack = std::function<void(const std::string& to, const std::string& from)>;
+UndoOutcome UndoJournal(FileSystem& fileSystem, FrontEnd& frontEnd, const std::string& path,
+                        const MovedBack& movedBack = {});
 
 // Where the last run was killed during a move on a card, removes the empty
 // file by which that move had reserved the picture's new name (the picture

@@ -49,6 +49,12 @@ class ReadableFile {
   virtual FsResult<std::size_t> Read(std::span<std::uint8_t> into) = 0;
   // What the file was as it was opened (type, size, identity), when known.
   virtual std::optional<PathStatus> StatusAtOpen() const { return std::nullopt; }
+  // Reads up to into.size() bytes at `offset` without moving the position; 0
+  // at or past the end. A file that cannot (a pipe) fails with
+  // errc::operation_not_supported.
+  virtual FsResult<std::size_t> ReadAt(std::uint64_t /*offset*/, std::span<std::uint8_t> /*into*/) {
+    return std::make_error_code(std::errc::operation_not_supported);
+  }
 };
 
 // Appends the rest of `file` to `text`; the reason when a read fails.

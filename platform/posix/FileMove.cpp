@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/FsError.h"
 
@@ -174,12 +175,14 @@ std::error_code WithEnds(const std::string& from, const std::string& to,
   std::error_code error = move(source, target);
   if (error || !fromFile) return error;
   // What was moved must be the file that was read. Another one put in its
-  // place meanwhile goes back, without replacing anything.
+  // place meanwhile goes back, without replacing anything. Where the file
+  // system numbers a file anew as it moves (FAT through FUSE), its length
+  // and time tell it, the time as FAT keeps it, in steps of two seconds.
   struct stat moved;
   if (fstatat(target.fd, target.name, &moved, AT_SYMLINK_NOFOLLOW) == 0 &&
       (moved.st_ino != fromFile->inode || moved.st_dev != fromFile->device) &&
-      (moved.st_size != fromFile->size || moved.st_mtim.tv_sec != fromFile->modified.tv_sec ||
-       moved.st_mtim.tv_nsec != fromFile->modified.tv_nsec)) {
+      (moved.st_size != fromFile->size ||
+       std::abs(moved.st_mtim.tv_sec - fromFile->modified.tv_sec) > 2)) {
     MoveAt(target, source, MoveCalls::System());
     return make_error_code(FsError::ReplacedSinceRead);
   }

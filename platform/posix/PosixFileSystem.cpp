@@ -55,6 +55,13 @@ class PosixFile final : public ReadableFile {
     }
   }
   std::optional<PathStatus> StatusAtOpen() const override { return status_; }
+  FsResult<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) override {
+    for (;;) {
+      ssize_t n = pread(fd_, into.data(), into.size(), static_cast<off_t>(offset));
+      if (n >= 0) return static_cast<std::size_t>(n);
+      if (errno != EINTR) return LastError();
+    }
+  }
 
  private:
   int fd_;

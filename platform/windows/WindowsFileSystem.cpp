@@ -77,6 +77,7 @@ class WindowsFile final : public ReadableFile {
     return static_cast<std::size_t>(got);
   }
   std::optional<PathStatus> StatusAtOpen() const override { return status_; }
+  FsResult<std::size_t> ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) override;
 
  private:
   Handle handle_;
@@ -88,6 +89,17 @@ OVERLAPPED At(std::uint64_t offset) {
   at.Offset = static_cast<DWORD>(offset);
   at.OffsetHigh = static_cast<DWORD>(offset >> 32);
   return at;
+}
+
+FsResult<std::size_t> WindowsFile::ReadAt(std::uint64_t offset, std::span<std::uint8_t> into) {
+  OVERLAPPED at = At(offset);
+  DWORD got = 0;
+  DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(into.size(), 1u << 30));
+  if (!ReadFile(handle_.get(), into.data(), wanted, &got, &at)) {
+    if (GetLastError() == ERROR_HANDLE_EOF) return std::size_t{0};
+    return LastWindowsError();
+  }
+  return static_cast<std::size_t>(got);
 }
 
 class WindowsAppendFile final : public AppendFile {
