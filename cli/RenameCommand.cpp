@@ -60,7 +60,12 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
 
   // A preview is the same run over a file system that keeps every change in
   // memory; it keeps no journal, but looks at where the run would keep it.
-  OverlayFileSystem preview(fileSystem);
+  // The list's lines are printed as the preview writes them.
+  OverlayFileSystem preview(fileSystem, [&](const std::string& path, std::string_view text) {
+    if (!place.journalDirectory.empty() && path.starts_with(place.journalDirectory)) return;
+    if (text.ends_with("\r\n")) text.remove_suffix(2);
+    out << TerminalText(text) << "\n";
+  });
   if (dryRun) place.journalUse = JournalUse::CheckOnly;
   CliFrontEnd frontEnd(options, err, showProgress);
   RenameRun run(dryRun ? preview : fileSystem, frontEnd);
@@ -80,12 +85,6 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
   const std::string moved = std::to_string(summary.movedIntoDateDirectories) + " into " +
                             std::to_string(summary.dateDirectories.size()) + " date directories";
   if (dryRun) {
-    const std::string list = preview.AppendedText(outcome.renameListPath);
-    std::string_view lines = list;
-    for (std::size_t end; (end = lines.find("\r\n")) != std::string_view::npos;) {
-      out << TerminalText(lines.substr(0, end)) << "\n";
-      lines.remove_prefix(end + 2);
-    }
     out << "Preview: would rename " << summary.renamed << ", move " << moved << ", pass over "
         << summary.passedOver << "; nothing was changed\n";
   } else {

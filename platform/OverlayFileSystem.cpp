@@ -47,28 +47,64 @@ std::error_code Missing() {
   return std::make_error_code(std::errc::no_such_file_or_directory);
 }
 
-class MemoryAppendFile final : public AppendFile {
+// A file written through the overlay: what it really held (read from it
+// when asked, until the file is emptied), then what was appended here. Only
+// the last append is kept, for no caller takes back more than that: every
+// one before it goes to the sink as it becomes final.
+class StreamingAppendFile final : public AppendFile {
  public:
-  explicit MemoryAppendFile(std::shared_ptr<std::string> text) : text_(std::move(text)) {}
+  StreamingAppendFile(std::string path, std::unique_ptr<ReadableFile> real,
+                      std::uint64_t realLength, const OverlayFileSystem::AppendSink& sink)
+      : path_(std::move(path)), real_(std::move(real)), kept_(realLength), sink_(sink) {}
+  ~StreamingAppendFile() override { Close(); }
+  StreamingAppendFile(const StreamingAppendFile&) = delete;
+  StreamingAppendFile& operator=(const StreamingAppendFile&) = delete;
+
   FsResult<std::size_t> ReadAt(std::uint64_t offset, std::span<char> into) override {
-    if (offset >= text_->size()) return std::size_t{0};
-    std::size_t n = std::min(into.size(), text_->size() - offset);
-    std::copy_n(text_->data() + offset, n, into.data());
-    return n;
+    if (!real_ || offset >= kept_) return std::size_t{0};
+    into = into.first(std::min<std::uint64_t>(into.size(), kept_ - offset));
+    return real_->ReadAt(offset,
+                         std::span(reinterpret_cast<std::uint8_t*>(into.data()), into.size()));
   }
   std::error_code Append(std::string_view text) override {
-    text_->append(text);
+    Flush();
+    last_.assign(text);
     return {};
   }
   std::error_code Truncate(std::uint64_t length) override {
-    text_->resize(std::min<std::uint64_t>(length, text_->size()));
+    if (length == 0) {  // what it held goes, and nothing was handed on yet
+      if (handedOn_) return std::make_error_code(std::errc::operation_not_supported);
+      real_.reset();
+      kept_ = 0;
+      last_.clear();
+    } else if (length < kept_) {
+      return std::make_error_code(std::errc::operation_not_supported);
+    } else {
+      last_.resize(std::min<std::uint64_t>(length - kept_, last_.size()));
+    }
     return {};
   }
-  std::uint64_t Length() const override { return text_->size(); }
-  std::error_code Close() override { return {}; }
+  std::uint64_t Length() const override { return kept_ + last_.size(); }
+  std::error_code Close() override {
+    Flush();
+    return {};
+  }
 
  private:
-  std::shared_ptr<std::string> text_;
+  void Flush() {
+    if (last_.empty()) return;
+    if (sink_) sink_(path_, last_);
+    handedOn_ = true;
+    kept_ += last_.size();
+    last_.clear();
+  }
+
+  std::string path_;
+  std::unique_ptr<ReadableFile> real_;  // what the file held, until emptied
+  std::uint64_t kept_;                  // the length before last_
+  std::string last_;                    // the last append, which may be taken back
+  bool handedOn_ = false;
+  const OverlayFileSystem::AppendSink& sink_;
 };
 
 }  // namespace
@@ -167,16 +203,14 @@ FsResult<std::unique_ptr<AppendFile>> OverlayFileSystem::OpenAppendFile(const st
     return status.error();
   }
   if (std::error_code error = CheckParent(key)) return error;
-  std::shared_ptr<std::string>& text = appended_[key];
-  if (!text) {
-    text = std::make_shared<std::string>();
-    if (status.ok()) {  // what the real file holds, for the caller to look at
-      FsResult<std::unique_ptr<ReadableFile>> file = OpenForReading(key, true);
-      if (!file.ok()) return file.error();
-      if (std::error_code error = ReadToEnd(*file.value(), *text)) return error;
-    }
+  std::unique_ptr<ReadableFile> real;
+  if (status.ok() && status->size > 0) {  // what the real file holds, for the caller to look at
+    FsResult<std::unique_ptr<ReadableFile>> file = OpenForReading(key, true);
+    if (!file.ok()) return file.error();
+    real = std::move(file.value());
   }
-  return std::unique_ptr<AppendFile>(std::make_unique<MemoryAppendFile>(text));
+  return std::unique_ptr<AppendFile>(std::make_unique<StreamingAppendFile>(
+      key, std::move(real), status.ok() ? status->size : 0, sink_));
 }
 
 FsResult<std::unique_ptr<DirectoryCursor>> OverlayFileSystem::OpenDirectory(
@@ -235,7 +269,8 @@ std::error_code OverlayFileSystem::Transfer(const std::string& from, const std::
   }
   Node moved = node ? *node : Node{false, fromKey};
   added_.erase(fromKey);
-  removed_.insert(fromKey);
+  // A name that only this overlay gave needs no hiding once it is gone.
+  if (!node || real_.StatusOf(fromKey, false).ok()) removed_.insert(fromKey);
   if (moved.origin == toKey) {  // back where it really is
     added_.erase(toKey);
     removed_.erase(toKey);
@@ -296,7 +331,6 @@ std::error_code OverlayFileSystem::RemoveFile(const std::string& path) {
   if (std::error_code error = CheckParent(key)) return error;
   added_.erase(key);
   removed_.insert(key);
-  appended_.erase(key);
   return {};
 }
 
@@ -310,11 +344,6 @@ std::error_code OverlayFileSystem::CheckWritable(const std::string& path) {
 
 std::unique_ptr<ReadAhead> OverlayFileSystem::StartReadAhead() {
   return real_.StartReadAhead();
-}
-
-std::string OverlayFileSystem::AppendedText(const std::string& path) const {
-  auto it = appended_.find(Key(path));
-  return it == appended_.end() ? std::string() : *it->second;
 }
 
 std::map<std::string, std::string> OverlayFileSystem::MovedFiles() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -10,14 +11,22 @@
 namespace tessaly {
 
 // A file system that reads a real one and keeps every change in memory: the
-// preview of a run. Moves, directories made and removed, and files written
-// through OpenAppendFile are seen by later calls exactly as the real file
-// system would show them (a directory lists what it had, minus what moved
-// away, plus what moved in before the listing began), and never reach the
-// real one. A file moved here keeps its identity, as a rename does.
+// preview of a run. Moves and directories made and removed are seen by later
+// calls exactly as the real file system would show them (a directory lists
+// what it had, minus what moved away, plus what moved in before the listing
+// began), and never reach the real one. A file opened with OpenAppendFile
+// shows what it really holds until it is emptied; what is appended to it
+// goes on to a sink and is not kept. A file moved here keeps its identity, as
+// a rename does.
 class OverlayFileSystem final : public FileSystem {
  public:
-  explicit OverlayFileSystem(FileSystem& real) : real_(real) {}
+  // Hears what is appended to a file through the overlay, once it is final
+  // (when the next append is made or the file is closed: only the last one
+  // can be taken back), in the order written; the text is not kept.
+  using AppendSink = std::function<void(const std::string& path, std::string_view text)>;
+
+  explicit OverlayFileSystem(FileSystem& real, AppendSink sink = {})
+      : real_(real), sink_(std::move(sink)) {}
 
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
                                                          bool regularOnly) override;
@@ -33,9 +42,6 @@ class OverlayFileSystem final : public FileSystem {
   std::error_code CheckWritable(const std::string& path) override;
   std::unique_ptr<ReadAhead> StartReadAhead() override;
 
-  // What the file at `path` holds after the appends made through this file
-  // system (empty when none was opened there).
-  std::string AppendedText(const std::string& path) const;
   // Where every file that moved stands now: its real path to its path here.
   std::map<std::string, std::string> MovedFiles() const;
 
@@ -57,7 +63,7 @@ class OverlayFileSystem final : public FileSystem {
   FileSystem& real_;
   std::map<std::string, Node> added_;  // by path without a final "/"
   std::set<std::string> removed_;      // real paths that hold nothing here
-  std::map<std::string, std::shared_ptr<std::string>> appended_;
+  AppendSink sink_;
 };
 
 }  // namespace tessaly
