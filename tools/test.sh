@@ -16,6 +16,9 @@ echo "== release build and tests"
 bash tools/build.sh release
 ctest --test-dir build/release --output-on-failure -j2
 
+echo "== the tests again in a time zone west of UTC, with daylight saving"
+TZ=America/Los_Angeles ctest --test-dir build/release --output-on-failure -j2 -E 'cli\.Cards'
+
 echo "== the Debian package"
 bash tools/build.sh package
 bash tools/check-package.sh
