@@ -325,7 +325,7 @@ JournalReadFailure JournalReader::Open(FileSystem& fileSystem, const std::string
     if (n.value() == 0) break;
     for (std::uint8_t b : std::span(block, n.value())) {
       ++offset;
-      if (reserved || (b == 0 && line.empty())) {
+      if (reserved || b == 0) {  // a line of ours holds no NUL byte: a kill cut it there
         if (b != 0) return Fail(JournalReadFailure::DamagedRecord, "lines after NUL bytes");
         reserved = true;
       } else if (b != '\n') {
@@ -430,10 +430,12 @@ std::optional<JournalContents> LastRecordOfAKilledRun(FileSystem& fileSystem,
   std::string head(4096, '\0');
   FsResult<std::size_t> headRead = journal.ReadAt(0, head);
   if (!tailRead.ok() || !headRead.ok()) return std::nullopt;
-  const std::string_view tail(block.data(), tailRead.value());
+  // A line cut short by the kill is passed over.
+  std::string_view tail(block.data(), tailRead.value());
+  tail = tail.substr(0, tail.rfind('\n') + 1);
   const std::size_t lastStart = tail.rfind('\n', tail.size() < 2 ? 0 : tail.size() - 2);
   const std::size_t headerEnd = head.find('\n');
-  if (!tail.ends_with('\n') || lastStart == std::string::npos || headerEnd == std::string::npos) {
+  if (tail.size() < 2 || lastStart == std::string::npos || headerEnd == std::string::npos) {
     return std::nullopt;
   }
   auto header = ParseFlatObject(std::string_view(head).substr(0, headerEnd));
