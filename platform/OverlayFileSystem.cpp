@@ -17,20 +17,31 @@ bool IsRoot(const std::string& key) {
 }
 
 // The one spelling of a path that the overlay keys by: the program's own
-// separator, none doubled, none at the end but a root's.
+// separator, none doubled, no "." name, none at the end but a root's.
 std::string Key(const std::string& path) {
   std::string key;
   key.reserve(path.size());
-  for (char c : path) {
-    if (!IsPathSeparator(c)) {
-      key += c;
-    } else if (key.empty() || key.back() != kSep) {
-      key += kSep;
+  // Drops a "." just written as a whole name.
+  auto dropDot = [&key] {
+    if (key == ".") {
+      key.clear();
+    } else if (key.size() >= 2 && key.back() == '.' && key[key.size() - 2] == kSep) {
+      key.pop_back();
     }
+  };
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (!IsPathSeparator(path[i])) {
+      key += path[i];
+      continue;
+    }
+    const bool leadingDot = key == ".";
+    dropDot();
+    if (!leadingDot && (key.empty() || key.back() != kSep)) key += kSep;
   }
+  dropDot();
   while (key.size() > 1 && key.back() == kSep && !IsRoot(key))
     key.pop_back();
-  return key;
+  return key.empty() && !path.empty() ? "." : key;
 }
 
 std::string ParentOf(const std::string& key) {
@@ -188,6 +199,7 @@ FsResult<std::unique_ptr<ReadableFile>> OverlayFileSystem::OpenForReading(const 
   if (node && node->directory) return std::make_error_code(std::errc::is_a_directory);
   if (node) return real_.OpenForReading(node->origin, regularOnly);
   if (gone) return Missing();
+  if (std::error_code error = AncestorsRefuse(Key(path))) return error;
   return real_.OpenForReading(path, regularOnly);
 }
 
@@ -195,6 +207,9 @@ FsResult<std::unique_ptr<AppendFile>> OverlayFileSystem::OpenAppendFile(const st
                                                                         AppendMode) {
   const std::string key = Key(path);
   FsResult<PathStatus> status = StatusOf(key, false);
+  if (status.ok() && status->type == EntryType::Directory) {
+    return std::make_error_code(std::errc::is_a_directory);  // as opening it to write says
+  }
   if (status.ok() && status->type != EntryType::Regular) {
     return make_error_code(status->type == EntryType::Symlink ? FsError::SymbolicLink
                                                               : FsError::NotRegularFile);
@@ -222,6 +237,7 @@ FsResult<std::unique_ptr<DirectoryCursor>> OverlayFileSystem::OpenDirectory(
   if (gone) return Missing();
   std::unique_ptr<DirectoryCursor> real;
   if (!node) {
+    if (std::error_code error = AncestorsRefuse(key)) return error;
     FsResult<std::unique_ptr<DirectoryCursor>> opened = real_.OpenDirectory(path);
     if (!opened.ok()) return opened.error();
     real = std::move(opened.value());
@@ -235,7 +251,21 @@ FsResult<PathStatus> OverlayFileSystem::StatusOf(const std::string& path, bool f
   if (node && node->directory) return PathStatus{EntryType::Directory};
   if (node) return real_.StatusOf(node->origin, false);
   if (gone) return Missing();
+  if (std::error_code error = AncestorsRefuse(Key(path))) return error;
   return real_.StatusOf(path, followLinks);
+}
+
+std::error_code OverlayFileSystem::AncestorsRefuse(const std::string& key) const {
+  if (added_.empty() && removed_.empty()) return {};
+  for (std::string at = ParentOf(key); at != "."; at = ParentOf(at)) {
+    if (auto it = added_.find(at); it != added_.end()) {
+      return it->second.directory ? std::error_code()
+                                  : std::make_error_code(std::errc::not_a_directory);
+    }
+    if (removed_.count(at) > 0) return Missing();
+    if (IsRoot(at)) break;
+  }
+  return {};
 }
 
 std::error_code OverlayFileSystem::CheckParent(const std::string& key) {
@@ -255,7 +285,9 @@ std::error_code OverlayFileSystem::Transfer(const std::string& from, const std::
   if (!source.ok()) return source.error();
   if (std::error_code error = CheckParent(fromKey)) return error;
   if (std::error_code error = CheckParent(toKey)) return error;
-  if (fromKey == toKey) return {};
+  // Onto itself: a rename that may replace does nothing, one that may not is refused.
+  if (fromKey == toKey)
+    return replace ? std::error_code() : std::make_error_code(std::errc::file_exists);
   FsResult<PathStatus> target = StatusOf(toKey, false);
   if (target.ok() && !replace) return std::make_error_code(std::errc::file_exists);
   if (target.ok() && target->type == EntryType::Directory) {
