@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n fonts-noto-cjk xdg-utils
   xvfb xauth strace bc time
   dpkg-dev desktop-file-utils appstream lintian man-db
-  g++-mingw-w64-x86-64-posix googletest wine wine64 librsvg2-bin icoutils
+  g++-mingw-w64-x86-64-posix googletest wine wine64 librsvg2-bin icoutils nsis zip
 )
 missing=()
 for p in "${packages[@]}"; do
