@@ -132,6 +132,8 @@ TEST(WindowPresenterTest, StartsInEnglishAndTheLanguageButtonSwitchesEveryCaptio
     EXPECT_EQ(w.view.title, "Brannock's Tessaly V2.1");
     EXPECT_EQ(w.Enabling(), "11101") << "enabled states stay";
   }
+  w.Click("Command3");
+  EXPECT_TRUE(w.view.closed);
 }
 
 TEST(WindowPresenterTest, ChoosingAFileSelectsItsDirectoryACancelKeepsItAndStillEnablesStart) {
@@ -275,6 +277,8 @@ TEST(WindowPresenterTest, ProblemsAreListedOnceWhenTheRunEndsGroupedByWhatBecame
     const std::string shown =
         std::regex_replace(w.view.problemLists[0], std::regex(": [^\n]+\n"), ":\n");
     EXPECT_EQ(shown, expected);
+    w.Click("Command2");
+    EXPECT_EQ(w.view.problemLists.at(1), w.view.problemLists[0]) << "each run lists its own";
   }
 }
 
@@ -285,13 +289,14 @@ TEST(WindowPresenterTest, ClosingDuringARunStopsAfterThePictureAndKeepsTheList) 
     w.tree.Write(std::string("IMG_000") + i + ".JPG",
                  Pic(std::string("200") + i + ":01:01 01:01:01"));
   }
+  w.fs.fails["open " + w.tree.PathOf("IMG_0001.JPG")] = std::errc::permission_denied;
   w.Choose(w.tree.PathOf("IMG_0001.JPG"));
   w.view.atHandOver = [&] {
     if (w.presenter.RenameCount() == 1) w.view.Close();
     EXPECT_FALSE(w.view.closed) << "the window stays until the run has closed its list";
   };
   w.Click("Command2");
-  EXPECT_TRUE(w.view.closed);
+  EXPECT_TRUE(w.view.closed && w.view.problemLists.empty()) << "no list for a window that goes";
   EXPECT_FALSE(w.presenter.Running());
   EXPECT_EQ(test::ListLines(w.listDir.Read("Rename_List.TXT"), w.tree.Root()).size(), 1u);
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -115,8 +116,9 @@ Win32Window::Win32Window(HINSTANCE instance, FileSystem& fileSystem, RenameListP
 
 Win32Window::~Win32Window() {
   if (IsWindow(window_)) DestroyWindow(window_);
-  if (messageFont_) DeleteObject(messageFont_);
-  if (chineseFont_) DeleteObject(chineseFont_);
+  for (HFONT font : {messageFont_, englishFont_, chineseFont_}) {
+    if (font) DeleteObject(font);
+  }
 }
 
 void Win32Window::CreateControls() {
@@ -161,23 +163,54 @@ void Win32Window::Lay(UINT dpi) {
   ApplyFonts();
 }
 
+// `font` at the largest height up to its own at which every caption of
+// `language` fits its control (a button's with room for its frame), so that
+// no caption is cut; 6 pixels at the least.
+HFONT Win32Window::FittedFont(LOGFONTW font, CaptionLanguage language, UINT dpi) const {
+  HDC context = GetDC(window_);
+  for (;; font.lfHeight += font.lfHeight < 0 ? 1 : -1) {
+    HFONT candidate = CreateFontIndirectW(&font);
+    HGDIOBJ old = SelectObject(context, candidate);
+    bool fits = true;
+    for (const CaptionRow& row : CaptionTable()) {
+      const std::wstring text = Wide(CaptionIn(row, language));
+      const ControlPlace& place = PlaceOf(row.control);
+      SIZE size{};
+      GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &size);
+      const int frame = place.kind == ControlKind::Button ? Pixels(90, dpi) : 0;
+      fits = fits && size.cx <= Pixels(place.twips.width, dpi) - frame;
+    }
+    SelectObject(context, old);
+    if (fits || std::abs(font.lfHeight) <= 6) {
+      ReleaseDC(window_, context);
+      return candidate;
+    }
+    DeleteObject(candidate);
+  }
+}
+
 void Win32Window::MakeFonts(UINT dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
-  if (messageFont_) DeleteObject(messageFont_);
-  if (chineseFont_) DeleteObject(chineseFont_);
+  for (HFONT font : {messageFont_, englishFont_, chineseFont_}) {
+    if (font) DeleteObject(font);
+  }
   messageFont_ = CreateFontIndirectW(&metrics.lfMessageFont);
+  englishFont_ = FittedFont(metrics.lfMessageFont, CaptionLanguage::English, dpi);
   LOGFONTW chinese = metrics.lfMessageFont;
   wcscpy_s(chinese.lfFaceName, L"Microsoft JhengHei UI");
-  chineseFont_ = CreateFontIndirectW(&chinese);
+  chineseFont_ = FittedFont(chinese, CaptionLanguage::Chinese, dpi);
 }
 
 void Win32Window::ApplyFonts() {
+  // The captions in their language's font; values and boxes in the
+  // message font.
+  HFONT captionFont = language_ == CaptionLanguage::Chinese ? chineseFont_ : englishFont_;
   for (const ControlPlace& place : WindowLayout()) {
     const bool caption = place.kind == ControlKind::Caption || place.kind == ControlKind::Button;
-    HFONT font = caption && language_ == CaptionLanguage::Chinese ? chineseFont_ : messageFont_;
-    SendMessageW(ControlHandle(place.control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(ControlHandle(place.control), WM_SETFONT,
+                 reinterpret_cast<WPARAM>(caption ? captionFont : messageFont_), TRUE);
   }
 }
 

@@ -17,6 +17,7 @@ namespace tessaly {
 // The window on Windows' own controls: the controls of WindowLayout() at
 // their places (pixels = twips × DPI / 1440, redone when the DPI changes),
 // the system's message font (Microsoft JhengHei UI for Chinese captions),
+// made smaller where a caption would not fit its place,
 // values shortened in the middle with the whole text as a tooltip, the
 // common dialogs and task dialogs. What the window does is the presenter's.
 class Win32Window final : public WindowView {
@@ -68,6 +69,7 @@ class Win32Window final : public WindowView {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void Lay(UINT dpi);
+  HFONT FittedFont(LOGFONTW font, CaptionLanguage language, UINT dpi) const;
   void MakeFonts(UINT dpi);
   void ApplyFonts();
   int ShowTaskDialog(TASKDIALOGCONFIG& config);
@@ -76,7 +78,8 @@ class Win32Window final : public WindowView {
   HWND window_ = nullptr;
   HWND tooltip_ = nullptr;
   std::array<HWND, 23> controls_{};
-  HFONT messageFont_ = nullptr;
+  HFONT messageFont_ = nullptr;  // the values'
+  HFONT englishFont_ = nullptr;  // the captions', fitted to them
   HFONT chineseFont_ = nullptr;
   CaptionLanguage language_ = CaptionLanguage::English;
   std::wstring copyText_;  // what the problem list's Copy button copies
