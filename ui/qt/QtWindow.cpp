@@ -92,9 +92,9 @@ QtWindow::QtWindow(FileSystem& fileSystem, QtWindowServices services, RenameList
   // The labels beside the check boxes carry their text; the boxes are named
   // after them for screen readers.
   for (const CaptionRow& row : CaptionTable()) {
-    const auto box = static_cast<std::size_t>(row.control) - 1;
-    if (WindowLayout()[box].kind == ControlKind::CheckBox) {
-      controls_[box]->setAccessibleName(Text(row.english));
+    const auto caption = static_cast<std::size_t>(row.control);
+    if (caption > 0 && WindowLayout()[caption - 1].kind == ControlKind::CheckBox) {
+      controls_[caption - 1]->setAccessibleName(Text(row.english));
     }
   }
   presenter_.Load();
