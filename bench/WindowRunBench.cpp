@@ -18,9 +18,9 @@
 #include <cstring>
 
 #include "platform/posix/PosixFileSystem.h"
-#include "platform/qt/QtReplaceAsker.h"
 #include "ui/CaptionTable.h"
-#include "ui/Form1.h"
+#include "ui/qt/QtReplaceAsker.h"
+#include "ui/qt/QtWindow.h"
 
 namespace {
 
@@ -38,25 +38,7 @@ class Answer final : public tessaly::FileDialog {
 
 class NoViewer final : public tessaly::Viewer {
  public:
-  void Open(const QString&) override {}
-};
-
-class Keep final : public tessaly::ReplaceAsker {
- public:
-  tessaly::ReplaceChoice Ask(const tessaly::ReplaceQuestionWords&, const QString&,
-                             const QString&) override {
-    return tessaly::ReplaceChoice::NoToAll;
-  }
-};
-
-class Quiet final : public tessaly::WindowMessages {
- public:
-  void ShowError(const QString&, const QString& text) override {
-    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-  }
-  void ShowProblems(const std::vector<tessaly::Problem>& problems, int) override {
-    std::fprintf(stderr, "%zu problems\n", problems.size());
-  }
+  bool Open(const QString&) override { return true; }
 };
 
 }  // namespace
@@ -70,11 +52,9 @@ int main(int argc, char** argv) {
   tessaly::PosixFileSystem fileSystem;
   Answer dialog(QString::fromUtf8(argv[1]) + QStringLiteral("/any.JPG"));
   NoViewer viewer;
-  Keep asker;
-  Quiet messages;
   tessaly::RenameListPlace place;
   place.explicitPath = argv[2];
-  tessaly::Form1 window(fileSystem, {&dialog, &viewer, &asker, &messages}, place);
+  tessaly::QtWindow window(fileSystem, {&dialog, &viewer}, place);
   window.show();
   QString screenshots;
   for (int i = 3; i < argc; ++i) {
@@ -82,13 +62,13 @@ int main(int argc, char** argv) {
       window.findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(false);
     } else if (std::strcmp(argv[i], "--screenshots") == 0 && i + 1 < argc) {
       screenshots = QString::fromUtf8(argv[++i]);
-      window.SetFrameInterval(0);
+      window.Presenter().SetFrameInterval(std::chrono::milliseconds(0));
       window.findChild<QCheckBox*>(QStringLiteral("Check2"))->setChecked(true);
       window.findChild<QCheckBox*>(QStringLiteral("Check3"))->setChecked(true);
     }
   }
   int grabbed = 0;
-  QObject::connect(&window, &tessaly::Form1::HandedOver, [&] {
+  QObject::connect(&window, &tessaly::QtWindow::HandedOver, [&] {
     auto* count = window.findChild<QLabel*>(QStringLiteral("Label12"));
     if (screenshots.isEmpty() || grabbed == 2 || count->text() != QStringLiteral("2")) return;
     if (grabbed == 1) window.findChild<QPushButton*>(QStringLiteral("Command5"))->click();
@@ -96,13 +76,13 @@ int main(int argc, char** argv) {
     window.grab().save(screenshots + QString::fromLatin1(name));
   });
   QApplication::processEvents();
-  window.Command1Click();
+  window.Presenter().SelectDirectory();
   QElapsedTimer timer;
   timer.start();
-  window.Command2Click();
+  window.Presenter().Start();
   double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
   std::printf("%.3f s, Rename Count = %lld\n", seconds,
-              static_cast<long long>(window.RenameCount()));
+              static_cast<long long>(window.Presenter().RenameCount()));
   if (!screenshots.isEmpty()) {
     // The question as the window asks it in Chinese, about two of the
     // pictures just renamed.
@@ -116,9 +96,9 @@ int main(int argc, char** argv) {
         box->close();
       }
     });
-    tessaly::QtReplaceAsker(&window).Ask(tessaly::ReplaceQuestionCaptions(1),
-                                         date.filePath(names.value(0)),
-                                         date.filePath(names.value(1)));
+    window.Presenter().SwitchLanguage();
+    window.Presenter().AskReplace(
+        {date.filePath(names.value(0)).toStdString(), date.filePath(names.value(1)).toStdString()});
   }
   return 0;
 }

@@ -2,8 +2,8 @@
 # Configures and builds one of the project's builds.
 #   tools/build.sh release|sanitize|tsan|fuzz|package|windows
 # tsan builds only the tests of the layers without a window.
-# windows cross-builds build/windows/cli/tessaly-cli.exe and the tests of the
-# layers without a window, which run under Wine.
+# windows cross-builds build/windows/cli/tessaly-cli.exe, build/windows/ui/win32/tessaly.exe
+# and the tests, which run under Wine.
 # package builds the release and makes build/release/tessaly_<version>_amd64.deb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,7 +27,7 @@ case "$kind" in
       -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCH=OFF ;;
   windows)
     cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSALY_WERROR=ON \
-      -DCMAKE_TOOLCHAIN_FILE=tools/mingw-w64.cmake -DTESSALY_BUILD_UI=OFF \
+      -DCMAKE_TOOLCHAIN_FILE=tools/mingw-w64.cmake -DTESSALY_BUILD_UI=ON \
       -DTESSALY_BUILD_BENCH=OFF ;;
   *) echo "usage: tools/build.sh release|sanitize|tsan|fuzz|package|windows" >&2; exit 2 ;;
 esac >/dev/null

@@ -8,7 +8,7 @@ packages=(
   xvfb xauth strace bc time tzdata
   dosfstools fusefat exfatprogs exfat-fuse
   dpkg-dev desktop-file-utils appstream lintian man-db
-  g++-mingw-w64-x86-64-posix googletest wine wine64
+  g++-mingw-w64-x86-64-posix googletest wine wine64 librsvg2-bin icoutils nsis zip
 )
 missing=()
 for p in "${packages[@]}"; do

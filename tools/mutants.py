@@ -259,7 +259,6 @@ def main():
                      "-DTESSALY_BUILD_BENCH=OFF"]
         if args.windows:
             configure += ["-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(src, "tools", "mingw-w64.cmake"),
-                          "-DTESSALY_BUILD_UI=OFF",
                           "-DTESSALY_LINUX_BUILD=" + os.path.join(TOP, "build", "release")]
         if run(configure, TOP, log) != 0:
             sys.exit(f"configuring failed: see {log}")

@@ -3,26 +3,31 @@
 namespace tessaly {
 
 const std::array<CaptionRow, 14>& CaptionTable() {
+  using enum Control;
   static const std::array<CaptionRow, 14> table = {{
-      {"Label1", "Directory :", "目     錄:"},
-      {"Label5", "Picture Date :", "拍 照 日 期 :"},
-      {"Label7", "Picture Time :", "拍 照 時 間 :"},
-      {"Label8", "Original File Name :", "原 始 檔 案 名 稱 :"},
-      {"Label10", "New File Name :", "新 檔 案 名 稱 :"},
-      {"Label11", "Rename Count =", "已更名檔案數 ="},
-      {"Label13", "Auto Separate Sub-Directory", "自動按拍照日期建立子目錄"},
-      {"Label14", "Add Maker Name to Filename", "檔名中加入相機廠牌名稱"},
-      {"Label15", "Add Model Name to Filename", "檔名中加入相機型號名稱"},
-      {"Command1", "Select Directory", "選擇照片目錄"},
-      {"Command2", "Start", "開始"},
-      {"Command3", "Close", "結束"},
-      {"Command4", "View Rename List", "檢視更名清單"},
-      {"Command5", "中文", "English"},
+      {DirectoryCaption, "Directory :", "目     錄:"},
+      {DateCaption, "Picture Date :", "拍 照 日 期 :"},
+      {TimeCaption, "Picture Time :", "拍 照 時 間 :"},
+      {FileNameCaption, "Original File Name :", "原 始 檔 案 名 稱 :"},
+      {NewNameCaption, "New File Name :", "新 檔 案 名 稱 :"},
+      {CountCaption, "Rename Count =", "已更名檔案數 ="},
+      {DateDirectoriesCaption, "Auto Separate Sub-Directory", "自動按拍照日期建立子目錄"},
+      {MakerCaption, "Add Maker Name to Filename", "檔名中加入相機廠牌名稱"},
+      {ModelCaption, "Add Model Name to Filename", "檔名中加入相機型號名稱"},
+      {SelectDirectory, "Select Directory", "選擇照片目錄"},
+      {Start, "Start", "開始"},
+      {Close, "Close", "結束"},
+      {ViewRenameList, "View Rename List", "檢視更名清單"},
+      {Language, "中文", "English"},
   }};
   return table;
 }
 
-QString DialogCaption(DialogText text, int languageIndex) {
+std::string_view CaptionIn(const CaptionRow& row, CaptionLanguage language) {
+  return language == CaptionLanguage::English ? row.english : row.chinese;
+}
+
+std::string_view DialogCaption(DialogText text, CaptionLanguage language) {
   // In the order of DialogText: English, Traditional Chinese.
   static const std::string_view table[][2] = {
       {"Confirm File Replace", "確認取代檔案"},
@@ -42,20 +47,24 @@ QString DialogCaption(DialogText text, int languageIndex) {
       {"Not read", "無法讀取"},
       {"Copy", "複製"},
       {"Close", "關閉"},
+      {"%1 cannot be opened: %2", "無法開啟 %1：%2"},
   };
-  const std::string_view caption = table[static_cast<int>(text)][languageIndex == 0 ? 0 : 1];
-  return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+  return table[static_cast<int>(text)][static_cast<int>(language)];
 }
 
-ReplaceQuestionWords ReplaceQuestionCaptions(int languageIndex) {
-  auto caption = [languageIndex](DialogText text) { return DialogCaption(text, languageIndex); };
-  return {caption(DialogText::ReplaceTitle),
-          caption(DialogText::ReplaceQuestion),
-          caption(DialogText::ReplaceFileFacts),
-          caption(DialogText::Yes),
-          caption(DialogText::No),
-          caption(DialogText::YesToAll),
-          caption(DialogText::NoToAll)};
+std::string FillIn(std::string_view pattern, std::initializer_list<std::string_view> values) {
+  std::string text;
+  for (std::size_t at = 0; at < pattern.size(); ++at) {
+    const char next = at + 1 < pattern.size() ? pattern[at + 1] : '\0';
+    const auto index = static_cast<std::size_t>(next - '1');
+    if (pattern[at] == '%' && next >= '1' && index < values.size()) {
+      text += values.begin()[index];
+      ++at;
+    } else {
+      text += pattern[at];
+    }
+  }
+  return text;
 }
 
 }  // namespace tessaly

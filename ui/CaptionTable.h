@@ -1,25 +1,41 @@
 #pragma once
 
-#include <QString>
 #include <array>
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
-#include "platform/qt/WindowServices.h"
+#include "ui/WindowLayout.h"
 
 namespace tessaly {
 
-// One fixed caption of the window in both languages.
+// The two caption languages; the value is the column of the caption table.
+enum class CaptionLanguage { English = 0, Chinese = 1 };
+
+// One fixed caption of the window in both languages, in UTF-8.
 struct CaptionRow {
-  std::string_view control;  // the object name of the control
-  std::string_view english;  // column 0
-  std::string_view chinese;  // column 1, Traditional Chinese
+  Control control;
+  std::string_view english;
+  std::string_view chinese;  // Traditional Chinese
 };
 
-// The 14 captions in row order. Row 14, the language button, is inverted: it
+// The 14 captions in row order. The language button's row is inverted: it
 // names the language that a click switches to.
 const std::array<CaptionRow, 14>& CaptionTable();
 
-// The texts of the dialogs that the window adds to the text's own.
+// The caption of `row` in `language`.
+std::string_view CaptionIn(const CaptionRow& row, CaptionLanguage language);
+
+// The window's title, the same in both languages.
+inline constexpr std::string_view kWindowTitle = "Brannock's Tessaly V2.1";
+
+// The directory dialog's title and its one filter, the same in both
+// languages: the name shown and the pattern.
+inline constexpr std::string_view kDirectoryDialogTitle = "點選任一檔案";
+inline constexpr std::string_view kAllFilesFilterName = "Design Files (*.*)";
+inline constexpr std::string_view kAllFilesFilterPattern = "*.*";
+
+// The texts of the dialogs that the window adds to its captions.
 enum class DialogText {
   ReplaceTitle,
   ReplaceQuestion,   // %1 the name, %2 the file there, %3 the picture
@@ -36,12 +52,14 @@ enum class DialogText {
   NotRead,
   Copy,
   Close,
+  NotOpened,  // %1 the rename list's path, %2 the reason
 };
 
-// One dialog text in the language of `languageIndex` (0 English, 1 Chinese).
-QString DialogCaption(DialogText text, int languageIndex);
+// One dialog text in `language`.
+std::string_view DialogCaption(DialogText text, CaptionLanguage language);
 
-// The replace question's words in the language of `languageIndex`.
-ReplaceQuestionWords ReplaceQuestionCaptions(int languageIndex);
+// `pattern` with %1, %2 and so on replaced by `values` in order; a "%"
+// followed by anything else stays as it is.
+std::string FillIn(std::string_view pattern, std::initializer_list<std::string_view> values);
 
 }  // namespace tessaly

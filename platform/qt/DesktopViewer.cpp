@@ -5,8 +5,8 @@
 
 namespace tessaly {
 
-void DesktopViewer::Open(const QString& path) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool DesktopViewer::Open(const QString& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace tessaly

@@ -7,7 +7,7 @@ namespace tessaly {
 // The desktop's "open" for a file: the viewer the user has for its kind.
 class DesktopViewer final : public Viewer {
  public:
-  void Open(const QString& path) override;
+  bool Open(const QString& path) override;
 };
 
 }  // namespace tessaly

@@ -21,24 +21,8 @@ class FileDialog {
 class Viewer {
  public:
   virtual ~Viewer() = default;
-  virtual void Open(const QString& path) = 0;
-};
-
-enum class ReplaceChoice { Yes, No, YesToAll, NoToAll };
-
-// The replace question's words in the window's language: the title, the
-// question (%1 the name, %2 the file there, %3 the picture), one file's facts
-// (%1 its path, %2 its size, %3 when it was modified) and the four answers.
-struct ReplaceQuestionWords {
-  QString title, question, fileFacts, yes, no, yesToAll, noToAll;
-};
-
-// Asks the user whether the picture may replace an existing file.
-class ReplaceAsker {
- public:
-  virtual ~ReplaceAsker() = default;
-  virtual ReplaceChoice Ask(const ReplaceQuestionWords& words, const QString& picturePath,
-                            const QString& existingPath) = 0;
+  // False when no program could be started for it.
+  virtual bool Open(const QString& path) = 0;
 };
 
 }  // namespace tessaly

@@ -8,9 +8,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/DesktopViewer.h"
 #include "platform/qt/QtFileDialog.h"
-#include "platform/qt/QtReplaceAsker.h"
-#include "ui/Form1.h"
-#include "ui/QtWindowMessages.h"
+#include "ui/qt/QtWindow.h"
 
 namespace {
 
@@ -54,13 +52,8 @@ int main(int argc, char** argv) {
   // entry of its own.
   tessaly::DesktopViewer viewer;
   tessaly::QtFileDialog dialog(nullptr);
-  tessaly::QtReplaceAsker asker(nullptr);
-  tessaly::QtWindowMessages messages(nullptr);
-  tessaly::Form1 window(fileSystem, {&dialog, &viewer, &asker, &messages},
-                        tessaly::DefaultRenameListPlace());
+  tessaly::QtWindow window(fileSystem, {&dialog, &viewer}, tessaly::DefaultRenameListPlace());
   dialog.SetOwner(&window);
-  asker.SetOwner(&window);
-  messages.SetOwner(&window);
   window.show();
   return application.exec();
 }

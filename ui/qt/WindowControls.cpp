@@ -1,4 +1,4 @@
-#include "ui/WindowControls.h"
+#include "ui/qt/WindowControls.h"
 
 #include <QEvent>
 #include <QStyleOptionButton>
