@@ -60,8 +60,8 @@ int RunUndoCommand(std::span<const std::string> arguments, FileSystem& fileSyste
   const MovedBack listMove = [&out](const std::string& to, const std::string& from) {
     out << TerminalText(to + "--->" + from) << "\n";
   };
-  UndoOutcome outcome =
-      UndoJournal(dryRun ? preview : fileSystem, frontEnd, journal, dryRun ? listMove : MovedBack());
+  UndoOutcome outcome = UndoJournal(dryRun ? preview : fileSystem, frontEnd, journal,
+                                    dryRun ? listMove : MovedBack());
   if (outcome.failure != JournalReadFailure::None) {
     err << "tessaly-cli undo: " << TerminalText(journal) << ": " << TerminalText(outcome.reason)
         << "; nothing was undone\n";

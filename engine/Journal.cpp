@@ -370,11 +370,11 @@ bool JournalReader::Previous(JournalRecord& record) {
       return true;
     }
     // Another block from before the window.
-    const std::uint64_t from = std::max(recordsStart_, windowStart_ - std::min<std::uint64_t>(
-                                                                         windowStart_, 65536));
+    const std::uint64_t from =
+        std::max(recordsStart_, windowStart_ - std::min<std::uint64_t>(windowStart_, 65536));
     std::string before(windowStart_ - from, '\0');
-    FsResult<std::size_t> n =
-        file_->ReadAt(from, std::span(reinterpret_cast<std::uint8_t*>(before.data()), before.size()));
+    FsResult<std::size_t> n = file_->ReadAt(
+        from, std::span(reinterpret_cast<std::uint8_t*>(before.data()), before.size()));
     if (!n.ok() || n.value() != before.size()) {
       readFailed_ = true;
       return false;

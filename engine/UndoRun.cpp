@@ -172,8 +172,8 @@ class Undo {
   JournalReader& journal_;
   UndoOutcome& outcome_;
   const MovedBack& movedBack_;
-  std::uint64_t next_;                   // the number of the oldest record read so far
-  std::deque<JournalRecord> ahead_;      // read, not yet undone, newest first
+  std::uint64_t next_;               // the number of the oldest record read so far
+  std::deque<JournalRecord> ahead_;  // read, not yet undone, newest first
   std::set<std::uint64_t> refusedChains_;
   std::set<std::uint64_t> startedChains_;  // chains with a move back tried
   std::set<std::string> lostPaths_;        // what stood there was replaced, and is reported

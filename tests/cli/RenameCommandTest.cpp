@@ -75,9 +75,9 @@ TEST(RenameCommandTest, APreviewIsRefusedWhereTheRunWouldBe) {
   const std::function<void(test::TempTree&, test::FaultyFileSystem&)> inTheWay[] = {
       [](test::TempTree& state, test::FaultyFileSystem&) { state.Write("journals", "a file"); },
       [](test::TempTree& state, test::FaultyFileSystem& fs) {  // a read-only state directory
-        for (std::string call : {"create " + state.PathOf("Rename_List.TXT"),
-                                 "mkdir " + state.PathOf("journals"),
-                                 "write " + state.Root().substr(0, state.Root().size() - 1)})
+        for (std::string call :
+             {"create " + state.PathOf("Rename_List.TXT"), "mkdir " + state.PathOf("journals"),
+              "write " + state.Root().substr(0, state.Root().size() - 1)})
           fs.fails[call] = std::errc::read_only_file_system;
       },
       [](test::TempTree& state, test::FaultyFileSystem&) { state.Write("Rename_List.TXT", "x"); },
