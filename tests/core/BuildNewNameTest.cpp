@@ -25,8 +25,6 @@ TEST(BuildNewNameTest, ComposesNameDatePartAndUsability) {
        "2009-08-12", false},
       {"backslash in the model", Info("2009:08:12", "12:07:41", "", "Z\\1"), "Z\\1-2009-08-12-120741.JPG",
        "2009-08-12", false},
-      {"a line break in the maker", Info("2009:08:12", "12:07:41", "AC\nME"), "AC\nME-2009-08-12-120741.JPG",
-       "2009-08-12", false},
       {"high bytes become UTF-8", Info("2009:08:12", "12:07:41", "\xC9\x80"),
        "\xC3\x89\xE2\x82\xAC-2009-08-12-120741.JPG", "2009-08-12", true},
       {"no date, no name", PictureInfo{true, false, "", "", "", ""}, "", "", false},
@@ -37,6 +35,17 @@ TEST(BuildNewNameTest, ComposesNameDatePartAndUsability) {
     EXPECT_EQ(parts.NewName, c.newName) << c.why;
     EXPECT_EQ(parts.DatePart, c.datePart) << c.why;
     EXPECT_EQ(IsUsableName(c.info, parts.NewName), c.usable) << c.why;
+  }
+  // Every control character in a maker or a model makes the name unusable
+  // for what it is; no other ASCII byte does.
+  for (int c = 1; c < 0x80; ++c) {
+    const std::string text = "A"s + static_cast<char>(c) + "B";
+    for (const PictureInfo& info :
+         {Info("2009:08:12", "12:07:41", text), Info("2009:08:12", "12:07:41", "", text)}) {
+      EXPECT_EQ(CheckNewName(info, BuildNewName(info).NewName) == NameProblem::ControlCharacter,
+                c < 0x20 || c == 0x7F)
+          << c;
+    }
   }
   // More than 10 characters are needed, counted as characters, not bytes.
   const std::pair<std::string, bool> lengths[] = {
