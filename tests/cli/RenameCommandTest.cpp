@@ -32,6 +32,7 @@ TEST(RenameCommandTest, OptionsExitStatusAndOutput) {
       {"-- ends the options", {"--list", "LIST", "--", "--no-subdir"}, 2, {img}, "",
        "--no-subdir/: No such file or directory; nothing was renamed"},
       {"an empty list name", {"--list", "", "ROOT"}, 2, {img}, "", "--list needs a file name"},
+      {"--list as the last argument", {"ROOT", "--list"}, 2, {img}, "", "--list needs a file name"},
       {"an unknown option", {"--colour", "ROOT"}, 2, {img}, "", "unknown option --colour"},
   };
   // clang-format on
