@@ -21,6 +21,7 @@ namespace {
 
 using test::Lines;
 using test::Pic;
+using namespace std::string_literals;
 
 struct Scene {
   test::TempTree tree, outside;  // the pictures; the list's place and the world beyond
@@ -99,6 +100,13 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
        }, plain, 1, "IMG_0001.JPG: cannot be opened: not a regular file", 1, {}, "", std::string(first.begin(), first.end())},
       {"a list naming a path with a LF is a list", [](Scene& s) {
          s.outside.Write("Rename_List.TXT", "IMG\n1.JPG--->b\r\n"); }, plain, 0, "", 0},
+      {"a picture whose path holds a LF alone is renamed", [&](Scene& s) {
+         s.tree.Write("IMG\n3.JPG", Pic("2003:03:03 03:03:03")); }, plain, 0, "", 0,
+       {named, "2002-02-02-020202.JPG", "2003-03-03-030303.JPG"}},
+      {"a LF and NUL bytes after it are no list", [](Scene& s) { s.outside.Write("l", "a--->b\n\0\0"s); },
+       {"--list", "OUTl", "ROOT"}, 2, "holds something else", 1},
+      {"a line without an arrow after one with it is no list", [](Scene& s) {
+         s.outside.Write("l", "a--->b\r\nhello\r\n"); }, {"--list", "OUTl", "ROOT"}, 2, "holds something else", 1},
       {"a picture whose path holds CR LF is passed over: no line of the list splits", [&](Scene& s) {
          s.tree.Write("IMG\r\n3.JPG", first); }, plain, 1, "3.JPG: the path holds a line break", 1,
        {"2002-02-02-020202.JPG", "IMG\r\n3.JPG", named}},

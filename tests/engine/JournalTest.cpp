@@ -140,7 +140,7 @@ TEST(JournalTest, WhatIsNoJournalIsRefusedWithItsReason) {
   const struct { const char* why; std::string text; JournalReadFailure failure; } cases[] = {
       {"a rename list", "a--->b\r\n", JournalReadFailure::NotAJournal},
       {"a later version", R"({"journal":"tessaly","version":2})" "\n", JournalReadFailure::NewerVersion},
-      {"a version below the first", R"({"journal":"tessaly","version":-1})" "\n", JournalReadFailure::NotAJournal},
+      {"a version below the first", R"({"journal":"tessaly","version":0})" "\n", JournalReadFailure::NotAJournal},
       {"a damaged line amid records", header + "{\"change\":\"rename\"}\n" + record, JournalReadFailure::DamagedRecord},
       {"a lone surrogate", header + R"({"change":"mkdir","path":"/p/\ud800"})" "\n", JournalReadFailure::DamagedRecord},
       {"lines after NUL bytes", header + std::string(3, '\0') + record, JournalReadFailure::DamagedRecord},
@@ -182,11 +182,14 @@ TEST(JournalTest, RunsOfOneSecondGetJournalsOfTheirOwnAndTheLatestChangeIsFound)
     EXPECT_EQ(std::set<std::string>(paths.begin(), paths.end()).size(), 4u) << heldTogether;
     EXPECT_EQ(LatestJournal(fs, where), paths[2]) << heldTogether;
     EXPECT_EQ(std::filesystem::exists(paths[3]), heldTogether);
+    EXPECT_TRUE(paths[1].ends_with("Z_002.jsonl")) << paths[1];
+    EXPECT_EQ(journals[3].Path().empty(), !heldTogether);  // removed on its close
   }
   // A run killed before its first change leaves a journal that the next run
   // removes, whatever was written of its header.
   test::TempTree dir;
-  for (std::string left : {"", "{\"journal\":\"tessaly\",\"version\":1}\n\0\0", "\0\0"}) {
+  using namespace std::string_literals;
+  for (std::string left : {""s, "{\"journal\":\"tessaly\",\"version\":1}\n\0\0"s, "\0\0"s}) {
     dir.Write("journals/2000-01-01-000000Z.jsonl", left);
     EXPECT_EQ(LatestJournal(fs, dir.PathOf("journals")), "");
     ASSERT_FALSE(Journal().Create(fs, dir.PathOf("journals"), now, "/p/"));
