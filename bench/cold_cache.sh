@@ -50,7 +50,7 @@ for ((round = 1; round <= rounds; round++)); do
     once default "$state" "$cli" rename --list "$work/list.txt" "$work/tree"
   done
 done
-median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+source "$(dirname "$0")/median.sh"
 for state in cold warm; do
   for name in bare no-subdir default; do
     printf '%-5s %-10s median %6.3f s   (%s)\n' "$state" "$name" "$(median "${times[$name-$state]}")" \

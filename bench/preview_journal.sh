@@ -37,7 +37,7 @@ for ((round = 1; round <= rounds; round++)); do
   once default-unjournalled -u HOME -u XDG_STATE_HOME --
 done
 
-median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+source "$(dirname "$0")/median.sh"
 for name in preview no-subdir no-subdir-unjournalled default default-unjournalled; do
   printf '%-24s median %6.3f s   (%s)\n' "$name" "$(median "${times[$name]}")" "${times[$name]% }"
 done

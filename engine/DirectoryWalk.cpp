@@ -53,8 +53,9 @@ bool DirectoryWalk::FilePass(const std::string& directory) {
   std::error_code listingError;
   bool listingEnded = false;
   std::string path;
+  const std::size_t ahead = state_.readAhead ? state_.readAhead->HeadersAhead() : 1;
   for (;;) {
-    while (!listingEnded && listed.size() < ReadAhead::kQueued) {
+    while (!listingEnded && listed.size() < ahead) {
       DirectoryEntry entry;
       FsResult<bool> next = cursor.value()->Next(entry);
       listingEnded = !next.ok() || !next.value();

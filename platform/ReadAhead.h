@@ -10,16 +10,21 @@
 #include <thread>
 #include <vector>
 
+#include "platform/ReadAheadDepth.h"
+
 namespace tessaly {
 
-// Keeps a slow device busy ahead of a walk: a few threads warm the files
-// they are told of (the header reads that the walk will make next), so that
-// when the walk reads a header itself it is already in memory. Nothing read
-// is handed over: what the walk reads never depends on this.
+// Keeps a slow device busy ahead of a walk: threads warm the files they are
+// told of (the header reads that the walk will make next), so that when the
+// walk reads a header itself it is already in memory. Nothing read is handed
+// over: what the walk reads never depends on this.
 //
-// At most kQueued files wait; a hint beyond that is dropped. The threads
-// start with the first hint and stop when this object goes (at the end of a
-// run): what waits is dropped, and only the warms in flight are finished.
+// At most HeadersAhead() files wait; a hint beyond that is dropped. As many
+// warms are in flight at once as the depth says (see ReadAheadDepth), which
+// follows what the device rewards while the run goes; a thread is started
+// when the depth first needs it. The threads stop when this object goes (at
+// the end of a run): what waits is dropped, and only the warms in flight are
+// finished.
 //
 // Where everything is in memory already, warming only takes processor time
 // from the walk: after kWarmToRest files in a row that were in memory, only
@@ -31,15 +36,20 @@ class ReadAhead {
   static constexpr int kProbeEvery = 128;
 
   // Warms `path`; may name further paths to warm after it in `next`. True
-  // when it was all in memory already.
+  // when it was all in memory already, false when the device was asked (and
+  // has answered).
   using Warm = std::function<bool(const std::string& path, std::vector<std::string>& next)>;
 
   // `warm` is called on the threads, one path at a time; it must be safe to
   // call from several threads at once and must not throw.
-  ReadAhead(std::size_t threads, Warm warm);
+  ReadAhead(ReadAheadDepth depth, Warm warm);
   ~ReadAhead();
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
+
+  // How many files a walk may name ahead of the one it reads: more would
+  // be dropped.
+  std::size_t HeadersAhead() const { return kQueued; }
 
   // Warms the file or directory at `path` followed by `name` (joined only
   // when the hint is taken).
@@ -48,12 +58,13 @@ class ReadAhead {
  private:
   void Work();
 
-  const std::size_t threadCount_;
   const Warm warm_;
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<std::string> queue_;
   bool stopping_ = false;
+  ReadAheadDepth depth_;
+  std::size_t inFlight_ = 0;
   int warmInARow_ = 0;
   int hintsWhileResting_ = 0;
   std::vector<std::thread> threads_;

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libfuse3-dev
   qt6-base-dev qt6-translations-l10n fonts-noto-cjk xdg-utils
   xvfb xauth strace bc time tzdata
   dosfstools fusefat exfatprogs exfat-fuse

@@ -305,13 +305,15 @@ std::error_code PosixFileSystem::CreateDirectory(const std::string& path) {
 }
 
 std::unique_ptr<ReadAhead> PosixFileSystem::StartReadAhead() {
-  std::size_t threads = kReadAheadThreads;
-  // For measurements: TESSALY_READ_AHEAD_THREADS=0 runs without a read-ahead.
+  ReadAheadDepth depth(1, kMostReadsAhead);
+  // For measurements: TESSALY_READ_AHEAD_THREADS=N keeps N warms in flight
+  // throughout, and 0 runs without a read-ahead.
   if (const char* chosen = std::getenv("TESSALY_READ_AHEAD_THREADS")) {
-    threads = static_cast<std::size_t>(std::strtoul(chosen, nullptr, 10));
+    auto fixed = static_cast<std::size_t>(std::strtoul(chosen, nullptr, 10));
+    if (fixed == 0) return nullptr;
+    depth = ReadAheadDepth(fixed, fixed);
   }
-  if (threads == 0) return nullptr;
-  return std::make_unique<ReadAhead>(threads, WarmFileOrListing);
+  return std::make_unique<ReadAhead>(depth, WarmFileOrListing);
 }
 
 std::error_code PosixFileSystem::RemoveDirectory(const std::string& path) {

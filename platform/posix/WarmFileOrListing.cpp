@@ -34,12 +34,15 @@ bool WarmFileOrListing(const std::string& path, std::vector<std::string>& next) 
     if (fd >= 0 && S_ISREG(st.st_mode)) {
       // A byte read only when it is in memory tells whether the device has
       // to be asked; then it is asked for the header reader's first block,
-      // and not waited on: the thread goes on to the next file.
+      // and its answer waited for, so that the warms in flight are the
+      // device's requests in flight.
       char byte;
       iovec one{&byte, 1};
       if (preadv2(fd, &one, 1, 0, RWF_NOWAIT) < 0) {
         inMemory = false;
         posix_fadvise(fd, 0, 8192, POSIX_FADV_WILLNEED);
+        ssize_t answered = pread(fd, &byte, 1, 0);
+        static_cast<void>(answered);  // the walk reports what fails
       }
       close(fd);
     } else if (DIR* dir = fd >= 0 ? fdopendir(fd) : nullptr) {

@@ -6,7 +6,7 @@
 namespace tessaly {
 
 // Warms into the page cache the start of the file at `path` (asked of the
-// device, not waited for), or the listing of the directory there: looked at
+// device and waited for), or the listing of the directory there: looked at
 // without following a link before it is opened, so that a FIFO, a device or
 // a link is never opened; anything else is left alone. For a directory,
 // `next` gets its first few files named like pictures, which a walk will

@@ -79,7 +79,8 @@ TEST(RenameRunTest, TheReadAheadChangesNothingAndEndsWithTheRun) {
   };
   // clang-format on
   {  // a sanitizer starts a thread of its own with the first thread made
-    ReadAhead warmUp(1, [](const std::string&, std::vector<std::string>&) { return true; });
+    ReadAhead warmUp(ReadAheadDepth(1, 1),
+                     [](const std::string&, std::vector<std::string>&) { return true; });
     warmUp.Hint("x");
   }
   const std::size_t threadsBefore = ThreadsOfThisProcess();

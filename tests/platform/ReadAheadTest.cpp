@@ -23,7 +23,7 @@ TEST(ReadAheadTest, ItHoldsABoundedQueueAndStopsWithoutFinishingIt) {
   int beforeTheEnd = 0;
   std::thread releaser;
   {
-    ReadAhead readAhead(2, [&](const std::string&, std::vector<std::string>&) {
+    ReadAhead readAhead(ReadAheadDepth(2, 2), [&](const std::string&, std::vector<std::string>&) {
       ++started;
       while (!release)
         std::this_thread::sleep_for(1ms);
