@@ -259,8 +259,12 @@ std::error_code OverlayFileSystem::AncestorsRefuse(const std::string& key) const
   if (added_.empty() && removed_.empty()) return {};
   for (std::string at = ParentOf(key); at != "."; at = ParentOf(at)) {
     if (auto it = added_.find(at); it != added_.end()) {
-      return it->second.directory ? std::error_code()
-                                  : std::make_error_code(std::errc::not_a_directory);
+      if (it->second.directory) return {};
+#ifdef _WIN32
+      return Missing();  // Windows finds no path below a file
+#else
+      return std::make_error_code(std::errc::not_a_directory);
+#endif
     }
     if (removed_.count(at) > 0) return Missing();
     if (IsRoot(at)) break;
@@ -285,9 +289,15 @@ std::error_code OverlayFileSystem::Transfer(const std::string& from, const std::
   if (!source.ok()) return source.error();
   if (std::error_code error = CheckParent(fromKey)) return error;
   if (std::error_code error = CheckParent(toKey)) return error;
-  // Onto itself: a rename that may replace does nothing, one that may not is refused.
-  if (fromKey == toKey)
+  // Onto itself: a rename that may replace does nothing; one that may not is
+  // refused here, and does nothing on Windows.
+  if (fromKey == toKey) {
+#ifdef _WIN32
+    return {};
+#else
     return replace ? std::error_code() : std::make_error_code(std::errc::file_exists);
+#endif
+  }
   FsResult<PathStatus> target = StatusOf(toKey, false);
   if (target.ok() && !replace) return std::make_error_code(std::errc::file_exists);
   if (target.ok() && target->type == EntryType::Directory) {

@@ -58,8 +58,9 @@ class OverlayFileSystem final : public FileSystem {
   // `gone` telling whether the real entry there is hidden.
   const Node* Find(const std::string& key, bool& gone) const;
   // Why nothing can stand at `key` for what changed above it: a file put in
-  // place of one of its directories (errc::not_a_directory), or one of them
-  // gone; empty where the real file system is to answer.
+  // place of one of its directories (errc::not_a_directory; on Windows, no
+  // such file), or one of them gone; empty where the real file system is to
+  // answer.
   std::error_code AncestorsRefuse(const std::string& key) const;
   std::error_code CheckParent(const std::string& key);
   std::error_code Transfer(const std::string& from, const std::string& to, bool replace);

@@ -10,6 +10,10 @@ export WINEPREFIX="${WINEPREFIX:-$here/build/windows/wine}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 unset DISPLAY
+# Tests run side by side: one of them makes the prefix while the others wait.
+mkdir -p "$(dirname "$WINEPREFIX")"
+exec 9>"${WINEPREFIX%/}.lock"
+flock 9
 if [[ ! -d "$WINEPREFIX" ]]; then
   mkdir -p "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1 || true
@@ -18,4 +22,5 @@ fi
 if [[ ! -f "$WINEPREFIX/tessaly.reg" ]]; then
   bash "$here/tools/wine-prefix.sh" null
 fi
+exec 9>&-
 exec wine "$@"
