@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 
+#include "core/ByteCursor.h"
 #include "core/Json.h"
 #include "engine/MakeDirectories.h"
 #include "platform/PathSeparator.h"

@@ -9,7 +9,6 @@
 #include <system_error>
 #include <vector>
 
-#include "core/ByteCursor.h"
 #include "platform/FileSystem.h"
 
 namespace tessaly {

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "engine/FrontEnd.h"
 #include "engine/Journal.h"
