@@ -5,9 +5,9 @@
 #include "cli/TerminalText.h"
 #include "cli/Usage.h"
 #include "core/BuildNewName.h"
-#include "core/Json.h"
+#include "text/Json.h"
 #include "core/ReadPictureInfo.h"
-#include "core/Windows1252.h"
+#include "text/Windows1252.h"
 
 namespace tessaly {
 namespace {

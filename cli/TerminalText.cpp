@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/Utf8.h"
+#include "text/Utf8.h"
 #include "platform/PathSeparator.h"
 
 namespace tessaly {

@@ -1,6 +1,6 @@
 #include "core/BuildNewName.h"
 
-#include "core/Windows1252.h"
+#include "text/Windows1252.h"
 #include "platform/PathSeparator.h"
 
 namespace tessaly {

@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "core/ByteCursor.h"
-#include "core/Json.h"
+#include "text/Json.h"
 #include "engine/MakeDirectories.h"
 #include "platform/PathSeparator.h"
 

@@ -5,7 +5,7 @@
 
 #include "core/BuildNewName.h"
 #include "core/ReadPictureInfo.h"
-#include "core/Windows1252.h"
+#include "text/Windows1252.h"
 #include "platform/PathSeparator.h"
 
 namespace tessaly {

@@ -6,7 +6,7 @@
 
 #include "core/BuildNewName.h"
 #include "core/ReadPictureInfo.h"
-#include "platform/MemoryFile.h"
+#include "tests/support/MemoryFile.h"
 
 namespace tessaly {
 

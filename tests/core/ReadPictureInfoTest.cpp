@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/MemoryFile.h"
+#include "tests/support/MemoryFile.h"
 #include "platform/NativeFileSystem.h"
 #include "tests/support/ExifWriter.h"
 

@@ -9,7 +9,7 @@
 #include <random>
 #include <set>
 
-#include "core/Utf8.h"
+#include "text/Utf8.h"
 #include "platform/NativeFileSystem.h"
 #include "tests/support/TempTree.h"
 

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "platform/FileSystem.h"
-#include "platform/qt/WindowServices.h"
+#include "ui/qt/WindowServices.h"
 #include "ui/WindowPresenter.h"
 #include "ui/WindowView.h"
 #include "ui/qt/QtReplaceAsker.h"

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "platform/posix/PosixFileSystem.h"
-#include "platform/qt/DesktopViewer.h"
-#include "platform/qt/QtFileDialog.h"
+#include "ui/qt/DesktopViewer.h"
+#include "ui/qt/QtFileDialog.h"
 #include "ui/qt/QtWindow.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/qt/QtFileDialog.h"
+#include "ui/qt/QtFileDialog.h"
 #include "tests/support/EngineHarness.h"
 
 namespace tessaly {

@@ -1,9 +1,9 @@
-#include "core/Json.h"
+#include "text/Json.h"
 
 #include <cstdint>
 #include <cstdio>
 
-#include "core/Utf8.h"
+#include "text/Utf8.h"
 
 namespace tessaly {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/Utf8.h"
+#include "text/Utf8.h"
 
 #include <cstdint>
 

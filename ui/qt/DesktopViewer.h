@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/qt/WindowServices.h"
+#include "ui/qt/WindowServices.h"
 
 namespace tessaly {
 

@@ -3,7 +3,7 @@
 #include <QFileDialog>
 #include <QPointer>
 
-#include "platform/qt/WindowServices.h"
+#include "ui/qt/WindowServices.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/DesktopViewer.h"
+#include "ui/qt/DesktopViewer.h"
 
 #include <QDesktopServices>
 #include <QUrl>

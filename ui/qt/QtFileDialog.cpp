@@ -1,4 +1,4 @@
-#include "platform/qt/QtFileDialog.h"
+#include "ui/qt/QtFileDialog.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>

@@ -1,4 +1,4 @@
-#include "core/Windows1252.h"
+#include "text/Windows1252.h"
 
 #include <gtest/gtest.h>
 

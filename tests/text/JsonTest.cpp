@@ -1,4 +1,4 @@
-#include "core/Json.h"
+#include "text/Json.h"
 
 #include <gtest/gtest.h>
 
