@@ -28,9 +28,12 @@ class WriteAheadFile {
   explicit WriteAheadFile(Words words) : words_(words) {}
 
   // Writes `line` (its line break included) at the end.
-  std::error_code WriteAhead(std::string_view line);
+  std::error_code WriteAhead(std::string_view line) {
+    lengthBeforeLine_ = file_->Length();
+    return file_->Append(line);
+  }
   // Takes back the line written last, whose change did not happen.
-  std::error_code TakeBack();
+  std::error_code TakeBack() { return file_->Truncate(lengthBeforeLine_); }
   const std::string& Path() const { return path_; }
   const Words& Named() const { return words_; }
 
