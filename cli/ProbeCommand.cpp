@@ -1,86 +1,53 @@
 #include "cli/ProbeCommand.h"
 
-#include <vector>
-
-#include "cli/TerminalText.h"
+#include "cli/CommandArguments.h"
 #include "cli/Usage.h"
 #include "core/BuildNewName.h"
-#include "text/Json.h"
 #include "core/ReadPictureInfo.h"
+#include "text/Json.h"
 #include "text/Windows1252.h"
 
 namespace tessaly {
 namespace {
 
-void AppendField(std::string& line, std::string_view key, std::string_view text) {
-  line += ',';
-  AppendJsonString(line, key);
-  line += ':';
-  AppendJsonString(line, text);
-}
+constexpr std::string_view kProbeFlags[] = {"--maker", "--model"};
+constexpr CommandSyntax kProbe{"probe", kProbeUsage, kProbeFlags};
 
-void AppendFlag(std::string& line, std::string_view key, bool flag) {
-  line += ',';
-  AppendJsonString(line, key);
-  line += flag ? ":true" : ":false";
+// The probe's line of one file.
+std::string ProbeLine(const std::string& file, const ReadResult& read) {
+  const PictureInfo& info = read.info;
+  NewNameParts name = info.HeaderAccepted ? BuildNewName(info) : NewNameParts{};
+  JsonObjectWriter line;
+  line.Text("path", file);
+  line.Flag("accepted", info.HeaderAccepted);
+  line.Flag("date_found", info.DateFound);
+  line.Text("date_text", Windows1252ToUtf8(info.DateText));
+  line.Text("time_text", Windows1252ToUtf8(info.TimeText));
+  line.Text("maker_text", Windows1252ToUtf8(info.MakerText));
+  line.Text("model_text", Windows1252ToUtf8(info.ModelText));
+  line.Text("new_name", name.NewName);
+  line.Text("date_part", name.DatePart);
+  line.Flag("usable", info.HeaderAccepted && IsUsableName(info, name.NewName));
+  if (!read.ok()) line.Text("error", read.Reason());
+  return line.Finish() + "\n";
 }
 
 }  // namespace
 
 int RunProbeCommand(std::span<const std::string> arguments, FileSystem& fileSystem,
                     std::ostream& out, std::ostream& err) {
+  const CommandArguments read = ReadCommandArguments(arguments, kProbe, out, err);
+  if (read.exitStatus) return *read.exitStatus;
+  if (read.operands.empty()) return UsageError(kProbe, "no file given", err);
   RenameOptions options;
-  std::vector<std::string> files;
-  bool optionsEnded = false;
-  for (const std::string& argument : arguments) {
-    if (!optionsEnded && (argument == "--help" || argument == "-h")) {
-      out << kProbeUsage;
-      return 0;
-    } else if (!optionsEnded && argument == "--maker") {
-      options.MakerPrefix = true;
-    } else if (!optionsEnded && argument == "--model") {
-      options.ModelPrefix = true;
-    } else if (!optionsEnded && argument == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      err << "tessaly-cli probe: unknown option " << TerminalText(argument) << "\n" << kProbeUsage;
-      return 2;
-    } else {
-      files.push_back(argument);
-    }
-  }
-  if (files.empty()) {
-    err << "tessaly-cli probe: no file given\n" << kProbeUsage;
-    return 2;
-  }
-
+  options.MakerPrefix = read.Has("--maker");
+  options.ModelPrefix = read.Has("--model");
   FixedOptions source(options);
   int status = 0;
-  std::string line;
-  for (const std::string& file : files) {
-    ReadResult read = ReadPictureInfo(fileSystem, file, source, false);
-    const PictureInfo& info = read.info;
-    NewNameParts name = info.HeaderAccepted ? BuildNewName(info) : NewNameParts{};
-    line.clear();
-    line += '{';
-    AppendJsonString(line, "path");
-    line += ':';
-    AppendJsonString(line, file);
-    AppendFlag(line, "accepted", info.HeaderAccepted);
-    AppendFlag(line, "date_found", info.DateFound);
-    AppendField(line, "date_text", Windows1252ToUtf8(info.DateText));
-    AppendField(line, "time_text", Windows1252ToUtf8(info.TimeText));
-    AppendField(line, "maker_text", Windows1252ToUtf8(info.MakerText));
-    AppendField(line, "model_text", Windows1252ToUtf8(info.ModelText));
-    AppendField(line, "new_name", name.NewName);
-    AppendField(line, "date_part", name.DatePart);
-    AppendFlag(line, "usable", info.HeaderAccepted && IsUsableName(info, name.NewName));
-    if (!read.ok()) {
-      AppendField(line, "error", read.Reason());
-      status = 1;
-    }
-    line += "}\n";
-    out << line;
+  for (const std::string& file : read.operands) {
+    ReadResult result = ReadPictureInfo(fileSystem, file, source, false);
+    out << ProbeLine(file, result);
+    if (!result.ok()) status = 1;
   }
   out.flush();
   return status;

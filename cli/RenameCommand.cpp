@@ -3,57 +3,58 @@
 #include <filesystem>
 
 #include "cli/CliFrontEnd.h"
+#include "cli/CommandArguments.h"
 #include "cli/TerminalText.h"
 #include "cli/Usage.h"
 #include "platform/OverlayFileSystem.h"
 
 namespace tessaly {
+namespace {
+
+constexpr std::string_view kRenameFlags[] = {"--dry-run", "--no-subdir", "--maker", "--model"};
+constexpr CommandSyntax kRename{"rename",
+                                kRenameUsage,
+                                kRenameFlags,
+                                "--list",
+                                "--list needs a file name",
+                                Operands::AtMostOne,
+                                "give exactly one directory"};
+
+// The closing lines: what the run did (or, as a preview, would do).
+void Summarise(const RunOutcome& outcome, bool dryRun, std::ostream& out) {
+  const RunSummary& summary = outcome.summary;
+  const std::string moved = std::to_string(summary.movedIntoDateDirectories) + " into " +
+                            std::to_string(summary.dateDirectories.size()) + " date directories";
+  if (dryRun) {
+    out << "Preview: would rename " << summary.renamed << ", move " << moved << ", pass over "
+        << summary.passedOver << "; nothing was changed\n";
+    return;
+  }
+  out << "Rename list: " << TerminalText(outcome.renameListPath) << "\n";
+  out << "Renamed " << summary.renamed << ", moved " << moved << ", passed over "
+      << summary.passedOver << "; journal: "
+      << (outcome.journalPath.empty() ? std::string("none") : TerminalText(outcome.journalPath))
+      << "\n";
+}
+
+}  // namespace
 
 int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSystem,
                      const RenameListPlace& defaultPlace, bool showProgress, std::ostream& out,
                      std::ostream& err) {
+  const CommandArguments read = ReadCommandArguments(arguments, kRename, out, err);
+  if (read.exitStatus) return *read.exitStatus;
+  if (read.operands.empty()) return UsageError(kRename, "no directory given", err);
   RenameOptions options;
+  options.DateDirectories = !read.Has("--no-subdir");
+  options.MakerPrefix = read.Has("--maker");
+  options.ModelPrefix = read.Has("--model");
+  const bool dryRun = read.Has("--dry-run");
   RenameListPlace place = defaultPlace;
-  std::string directory;
-  bool optionsEnded = false, dryRun = false;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (!optionsEnded && (argument == "--help" || argument == "-h")) {
-      out << kRenameUsage;
-      return 0;
-    } else if (!optionsEnded && argument == "--dry-run") {
-      dryRun = true;
-    } else if (!optionsEnded && argument == "--no-subdir") {
-      options.DateDirectories = false;
-    } else if (!optionsEnded && argument == "--maker") {
-      options.MakerPrefix = true;
-    } else if (!optionsEnded && argument == "--model") {
-      options.ModelPrefix = true;
-    } else if (!optionsEnded && argument == "--list") {
-      if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
-        err << "tessaly-cli rename: --list needs a file name\n" << kRenameUsage;
-        return 2;
-      }
-      place.explicitPath = arguments[++i];
-    } else if (!optionsEnded && argument == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      err << "tessaly-cli rename: unknown option " << TerminalText(argument) << "\n"
-          << kRenameUsage;
-      return 2;
-    } else if (directory.empty() && !argument.empty()) {
-      directory = argument;
-    } else {
-      err << "tessaly-cli rename: give exactly one directory\n" << kRenameUsage;
-      return 2;
-    }
-  }
-  if (directory.empty()) {
-    err << "tessaly-cli rename: no directory given\n" << kRenameUsage;
-    return 2;
-  }
+  if (!read.value.empty()) place.explicitPath = read.value;
 
   // The rename list holds full paths, as the window's does.
+  std::string directory = read.operands.front();
   std::error_code error;
   std::filesystem::path absolute = std::filesystem::absolute(directory, error);
   if (!error) directory = absolute.string();
@@ -72,7 +73,6 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
   RunOutcome outcome = run.StartRun(directory, place);
   frontEnd.EndProgress();
   switch (outcome.status) {
-    case RunStatus::NothingSelected:
     case RunStatus::DirectoryMissing:
     case RunStatus::ListNotCreated:
       err << "tessaly-cli rename: " << TerminalText(outcome.reason) << "; nothing was renamed\n";
@@ -81,19 +81,7 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
     case RunStatus::Stopped:
       break;
   }
-  const RunSummary& summary = outcome.summary;
-  const std::string moved = std::to_string(summary.movedIntoDateDirectories) + " into " +
-                            std::to_string(summary.dateDirectories.size()) + " date directories";
-  if (dryRun) {
-    out << "Preview: would rename " << summary.renamed << ", move " << moved << ", pass over "
-        << summary.passedOver << "; nothing was changed\n";
-  } else {
-    out << "Rename list: " << TerminalText(outcome.renameListPath) << "\n";
-    out << "Renamed " << summary.renamed << ", moved " << moved << ", passed over "
-        << summary.passedOver << "; journal: "
-        << (outcome.journalPath.empty() ? std::string("none") : TerminalText(outcome.journalPath))
-        << "\n";
-  }
+  Summarise(outcome, dryRun, out);
   out << "Rename Count = " << run.RenameCount() << "\n";
   out.flush();
   return frontEnd.Problems() > 0 ? 1 : 0;

@@ -20,7 +20,9 @@
 #include "cli/TerminalText.h"
 #include "cli/UndoCommand.h"
 #include "cli/Usage.h"
+#include "engine/RenameRun.h"
 #include "platform/NativeFileSystem.h"
+#include "platform/ProgramLocation.h"
 #ifdef _WIN32
 #include "platform/windows/WideText.h"
 #endif
@@ -51,15 +53,19 @@ int Main(const std::vector<std::string>& arguments) {
   const std::string command = arguments.front();
   std::span<const std::string> rest(arguments.data() + 1, arguments.size() - 1);
   tessaly::NativeFileSystem fileSystem;
+  // Where the rename list and the journals go: beside the program, else in
+  // the user's state directory.
+  const tessaly::RenameListPlace place =
+      tessaly::PlaceUnder(tessaly::ExecutableDirectory(), tessaly::UserStateDirectory());
   int status;
   if (command == "probe") {
     status = tessaly::RunProbeCommand(rest, fileSystem, std::cout, std::cerr);
   } else if (command == "rename") {
-    status = tessaly::RunRenameCommand(rest, fileSystem, tessaly::DefaultRenameListPlace(),
-                                       StderrIsTerminal(), std::cout, std::cerr);
+    status = tessaly::RunRenameCommand(rest, fileSystem, place, StderrIsTerminal(), std::cout,
+                                       std::cerr);
   } else if (command == "undo") {
-    status = tessaly::RunUndoCommand(
-        rest, fileSystem, tessaly::DefaultRenameListPlace().journalDirectory, std::cout, std::cerr);
+    status =
+        tessaly::RunUndoCommand(rest, fileSystem, place.journalDirectory, std::cout, std::cerr);
   } else if (command == "--help" || command == "-h" || command == "help") {
     std::cout << tessaly::kUsage;
     status = 0;

@@ -10,31 +10,14 @@
 #include <optional>
 
 #include "core/ByteCursor.h"
-#include "text/Json.h"
 #include "engine/MakeDirectories.h"
 #include "platform/PathSeparator.h"
+#include "text/Json.h"
 
 namespace tessaly {
 namespace {
 
 constexpr int kVersion = 1;
-
-void AppendField(std::string& line, std::string_view key, std::string_view text) {
-  line += line.size() > 1 ? "," : "";
-  AppendJsonString(line, key);
-  line += ':';
-  AppendJsonString(line, text, InvalidBytes::Escape);
-}
-
-template <typename Number>
-void AppendNumber(std::string& line, std::string_view key, Number number) {
-  line += ',';
-  AppendJsonString(line, key);
-  line += ':';
-  char digits[24];  // a 64-bit number, its sign and more
-  const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-  line.append(digits, static_cast<std::size_t>(end - digits));
-}
 
 const char* KindName(JournalRecord::Kind kind) {
   switch (kind) {
@@ -110,27 +93,22 @@ std::optional<JournalRecord> ParseRecord(std::string_view line) {
   return record;
 }
 
-// The local time of `when` as strftime writes it after `format`, then, with
-// withOffset, its distance from UTC as "+hhmm" (strftime's own %z gives a
-// zone's name on Windows).
-std::string LocalTimeText(std::chrono::system_clock::time_point when, const char* format,
-                          bool withOffset = false) {
+// The local time of `when`, to the second, then its distance from UTC as
+// "+hhmm" (strftime's own %z gives a zone's name on Windows).
+std::string LocalTimeText(std::chrono::system_clock::time_point when) {
   std::time_t seconds = std::chrono::system_clock::to_time_t(when);
   std::tm local{};
   if (const std::tm* t = std::localtime(&seconds)) local = *t;
   char text[40];
-  std::size_t n = std::strftime(text, sizeof text, format, &local);
+  std::size_t n = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
   std::string result(text, n);
-  if (withOffset) {
-    std::tm utc{};
-    if (const std::tm* t = std::gmtime(&seconds)) utc = *t;
-    utc.tm_isdst = local.tm_isdst;  // read back as a local time: `seconds` less the offset
-    long minutes = std::lround(std::difftime(seconds, std::mktime(&utc)) / 60);
-    std::snprintf(text, sizeof text, "%c%02ld%02ld", minutes < 0 ? '-' : '+',
-                  std::labs(minutes) / 60, std::labs(minutes) % 60);
-    result += text;
-  }
-  return result;
+  std::tm utc{};
+  if (const std::tm* t = std::gmtime(&seconds)) utc = *t;
+  utc.tm_isdst = local.tm_isdst;  // read back as a local time: `seconds` less the offset
+  long minutes = std::lround(std::difftime(seconds, std::mktime(&utc)) / 60);
+  std::snprintf(text, sizeof text, "%c%02ld%02ld", minutes < 0 ? '-' : '+', std::labs(minutes) / 60,
+                std::labs(minutes) % 60);
+  return result + text;
 }
 
 // The names of the journals in `directory`, newest first.
@@ -190,40 +168,34 @@ void RemoveAbandonedJournals(FileSystem& fileSystem, const std::string& director
 }  // namespace
 
 std::string FormatJournalHeader(std::string_view walkedDirectory, std::string_view started) {
-  std::string line = "{";
-  AppendField(line, "journal", "tessaly");
-  AppendNumber(line, "version", kVersion);
-  AppendField(line, "started", started);
-  AppendField(line, "directory", walkedDirectory);
-  return line + "}";
+  JsonObjectWriter header(InvalidBytes::Escape);
+  header.Text("journal", "tessaly");
+  header.Integer("version", kVersion);
+  header.Text("started", started);
+  header.Text("directory", walkedDirectory);
+  return header.Finish();
 }
-
-namespace {
-
-void AppendJournalRecord(std::string& line, const JournalRecord& record) {
-  line += '{';
-  AppendField(line, "change", KindName(record.kind));
-  if (record.kind == JournalRecord::Kind::MakeDirectory) {
-    AppendField(line, "path", record.from);
-  } else {
-    AppendField(line, "from", record.from);
-    AppendField(line, "to", record.to);
-    if (record.replaced) line += ",\"replaced\":true";
-    AppendNumber(line, "device", record.identity.device);
-    AppendNumber(line, "inode", record.identity.inode);
-    AppendNumber(line, "size", record.identity.size);
-    AppendNumber(line, "mtime_ns", record.identity.modifiedNanoseconds);
-    if (record.identity.startHash != 0) AppendNumber(line, "start_hash", record.identity.startHash);
-  }
-  line += '}';
-}
-
-}  // namespace
 
 std::string FormatJournalRecord(const JournalRecord& record) {
-  std::string line;
-  AppendJournalRecord(line, record);
-  return line;
+  JsonObjectWriter line(InvalidBytes::Escape);
+  line.Text("change", KindName(record.kind));
+  if (record.kind == JournalRecord::Kind::MakeDirectory) {
+    line.Text("path", record.from);
+    return line.Finish();
+  }
+  line.Text("from", record.from);
+  line.Text("to", record.to);
+  if (record.replaced) line.Flag("replaced", true);
+  line.Integer("device", record.identity.device);
+  line.Integer("inode", record.identity.inode);
+  line.Integer("size", record.identity.size);
+  line.Integer("mtime_ns", record.identity.modifiedNanoseconds);
+  if (record.identity.startHash != 0) line.Integer("start_hash", record.identity.startHash);
+  return line.Finish();
+}
+
+std::string JournalLine(const JournalRecord& record) {
+  return FormatJournalRecord(record) + '\n';
 }
 
 std::string JournalName(std::chrono::system_clock::time_point started) {
@@ -254,25 +226,12 @@ std::error_code Journal::Create(FileSystem& fileSystem, const std::string& direc
       continue;
     }
     file_ = std::move(file.value());
-    std::error_code error = file_->Append(
-        FormatJournalHeader(walkedDirectory, LocalTimeText(started, "%Y-%m-%dT%H:%M:%S", true)) +
-        "\n");
+    std::error_code error =
+        file_->Append(FormatJournalHeader(walkedDirectory, LocalTimeText(started)) + "\n");
     headerLength_ = file_->Length();
     return error;
   }
   return std::make_error_code(std::errc::file_exists);
-}
-
-std::error_code Journal::Append(const JournalRecord& record) {
-  lengthBeforeRecord_ = file_->Length();
-  line_.clear();
-  AppendJournalRecord(line_, record);
-  line_ += '\n';
-  return file_->Append(line_);
-}
-
-std::error_code Journal::TakeBackLast() {
-  return file_->Truncate(lengthBeforeRecord_);
 }
 
 std::error_code Journal::Close() {

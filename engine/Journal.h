@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/WriteAheadFile.h"
 #include "platform/FileSystem.h"
 
 namespace tessaly {
@@ -53,14 +54,19 @@ struct JournalRecord {
 // valid UTF-8 written as \udcXX, so that every path reads back exactly.
 std::string FormatJournalHeader(std::string_view walkedDirectory, std::string_view started);
 std::string FormatJournalRecord(const JournalRecord& record);
+// The record's line in the journal, its line break included.
+std::string JournalLine(const JournalRecord& record);
 
 // The journal of one run, written ahead: a record reaches the operating
 // system before its change is made and is taken back when the change does
 // not happen, so that after a kill the journal names every change made and
 // at most one more (a move in flight, which on a card may have left an
 // empty file of its own at the new name).
-class Journal {
+class Journal : public WriteAheadFile {
  public:
+  Journal()
+      : WriteAheadFile({"journal", "record", "did not change", ProblemKind::JournalWriteFailed}) {}
+
   // Makes a new journal in `directory` (made, with its parents, when
   // missing), named after `started` in UTC, so that journals sort by when
   // their runs began in whatever zone: YYYY-MM-DD-HHMMSSZ.jsonl, or with
@@ -70,21 +76,14 @@ class Journal {
   std::error_code Create(FileSystem& fileSystem, const std::string& directory,
                          std::chrono::system_clock::time_point started,
                          std::string_view walkedDirectory);
-  std::error_code Append(const JournalRecord& record);
-  // Takes back the record written last, whose change did not happen.
-  std::error_code TakeBackLast();
+  std::error_code Append(const JournalRecord& record) { return WriteAhead(JournalLine(record)); }
   // Closes the journal; one that kept no record is removed (and Path() is
   // empty then), so that undo never takes it for the last run.
   std::error_code Close();
-  const std::string& Path() const { return path_; }
 
  private:
   FileSystem* fileSystem_ = nullptr;
-  std::unique_ptr<AppendFile> file_;
-  std::string path_;
   std::uint64_t headerLength_ = 0;
-  std::uint64_t lengthBeforeRecord_ = 0;
-  std::string line_;  // the record being appended, its room kept for the next
 };
 
 // The name of a journal for a run started at `started`: its UTC time.

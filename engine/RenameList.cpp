@@ -68,22 +68,15 @@ std::error_code RenameList::Open(FileSystem& fileSystem, const std::string& path
   if (!ours.value()) return make_error_code(FsError::ForeignContent);
   if (std::error_code error = file.value()->Truncate(0)) return error;
   file_ = std::move(file.value());
-  lengthBeforeLine_ = 0;
   return {};
 }
 
-std::error_code RenameList::AppendRenameLine(std::string_view picturePath,
-                                             std::string_view renameTarget) {
-  line_.assign(picturePath);
-  line_ += "--->";
-  line_ += renameTarget;
-  line_ += "\r\n";
-  lengthBeforeLine_ = file_->Length();
-  return file_->Append(line_);
-}
-
-std::error_code RenameList::TakeBackLastLine() {
-  return file_->Truncate(lengthBeforeLine_);
+std::string RenameListLine(std::string_view picturePath, std::string_view renameTarget) {
+  std::string line(picturePath);
+  line += "--->";
+  line += renameTarget;
+  line += "\r\n";
+  return line;
 }
 
 std::error_code RenameList::Close() {

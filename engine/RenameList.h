@@ -5,6 +5,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "engine/WriteAheadFile.h"
 #include "platform/FileSystem.h"
 
 namespace tessaly {
@@ -19,8 +20,12 @@ inline constexpr std::string_view kRenameListName = "Rename_List.TXT";
 // last line names a rename that did not happen. A path that holds CR LF
 // would end its line early: such a picture is never listed (the rename step
 // passes it over).
-class RenameList {
+class RenameList : public WriteAheadFile {
  public:
+  RenameList()
+      : WriteAheadFile(
+            {"rename list", "line", "was not renamed", ProblemKind::RenameListWriteFailed}) {}
+
   // Opens the list at `path` for a new run and empties it. An existing file
   // is emptied only when it is empty or reads as a rename list (every line
   // holds "--->" and ends in CR LF; a LF alone is part of a path); anything
@@ -28,18 +33,11 @@ class RenameList {
   // FsError::ForeignContent and is left as it is. The list stays locked
   // until closed: another run that opens it fails with FsError::InUse.
   std::error_code Open(FileSystem& fileSystem, const std::string& path);
-  std::error_code AppendRenameLine(std::string_view picturePath, std::string_view renameTarget);
-  // Takes back the line written last, whose rename did not happen.
-  std::error_code TakeBackLastLine();
   std::error_code Close();
-  const std::string& Path() const { return path_; }
-
- private:
-  std::unique_ptr<AppendFile> file_;
-  std::string path_;
-  std::string line_;
-  std::uint64_t lengthBeforeLine_ = 0;
 };
+
+// The list's line of a picture renamed to `renameTarget`.
+std::string RenameListLine(std::string_view picturePath, std::string_view renameTarget);
 
 // Opens the list where the user named no place: in the program's own
 // directory, else, when that cannot be written, in the user's state

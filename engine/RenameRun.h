@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "engine/FrontEnd.h"
+#include "engine/Journal.h"
+#include "engine/RenameList.h"
 #include "engine/RunState.h"
 #include "platform/FileSystem.h"
 
@@ -13,8 +15,7 @@ namespace tessaly {
 enum class RunStatus {
   Completed,         // the walk ran to its end (problems, if any, were reported)
   Stopped,           // the front end asked to stop; the list holds every line so far
-  NothingSelected,   // no directory was chosen: nothing walked, no list made
-  DirectoryMissing,  // the chosen directory is not a directory: nothing done
+  DirectoryMissing,  // none chosen, or the chosen one is not a directory: nothing done
   ListNotCreated,    // the rename list or the journal could not be made: nothing renamed
 };
 
@@ -26,10 +27,6 @@ struct RunOutcome {
   RunSummary summary;
 };
 
-// Where a run puts its rename list: a path chosen by the user, or the
-// default places (the program's directory, then the user's state
-// directory); and the directory of the journals of runs, none kept when
-// empty.
 // What a run does with its journal.
 enum class JournalUse {
   Keep,       // every change is written ahead to it
@@ -38,6 +35,10 @@ enum class JournalUse {
               // would refuse the run, and then left out
 };
 
+// Where a run puts its rename list: a path chosen by the user, or the
+// default places (the program's directory, then the user's state
+// directory); and the directory of the journals of runs, none kept when
+// empty.
 struct RenameListPlace {
   std::string explicitPath;  // when not empty, the one place tried
   std::string programDirectory;
@@ -46,15 +47,15 @@ struct RenameListPlace {
   JournalUse journalUse = JournalUse::Keep;
 };
 
-// The default places: the running program's directory, then the user's
-// state directory; the journals in the state directory's "journals".
-RenameListPlace DefaultRenameListPlace();
+// The default places: the program's directory, then the user's state
+// directory; the journals in the state directory's "journals". Each
+// program's main says where these are.
+RenameListPlace PlaceUnder(const std::string& programDirectory, const std::string& stateDirectory);
 
 // A rename run, as the Start button makes it: a fresh rename list and a new
 // journal, the walk of the chosen directory and everything below it, both
-// closed again.
-// The count of renamed pictures belongs to this object and goes on across
-// runs.
+// closed again. The count of renamed pictures belongs to this object and
+// goes on across runs.
 class RenameRun {
  public:
   RenameRun(FileSystem& fileSystem, FrontEnd& frontEnd)
@@ -65,6 +66,10 @@ class RenameRun {
   std::int64_t RenameCount() const { return renameCount_; }
 
  private:
+  // Walks `directory` with the open list and journal (none when null) and
+  // closes both.
+  void Walk(const std::string& directory, RenameList& list, Journal* journal, RunOutcome& outcome);
+
   FileSystem& fileSystem_;
   FrontEnd& frontEnd_;
   std::int64_t renameCount_ = 0;

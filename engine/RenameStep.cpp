@@ -5,8 +5,8 @@
 
 #include "core/BuildNewName.h"
 #include "core/ReadPictureInfo.h"
-#include "text/Windows1252.h"
 #include "platform/PathSeparator.h"
+#include "text/Windows1252.h"
 
 namespace tessaly {
 namespace {
@@ -37,16 +37,22 @@ std::string DirectoryOf(const std::string& path) {
 
 void RenameStep::RenamePicture(const std::string& picturePath) {
   if (picturePath.empty()) return;
+  std::optional<NewNameParts> name = ReadAndShow(picturePath);
+  if (!name) return;
+  std::optional<std::string> renameTarget = ClaimName(picturePath, name->NewName);
+  if (renameTarget) Commit(picturePath, *renameTarget, *name);
+}
 
+std::optional<NewNameParts> RenameStep::ReadAndShow(const std::string& picturePath) {
   ReadResult read = ReadPictureInfo(state_.fileSystem, picturePath, state_.frontEnd, true);
   if (!read.ok()) {
     bool limit = read.failure != ReadFailure::CannotOpen && read.failure != ReadFailure::CannotRead;
     state_.Report(limit ? ProblemKind::HeaderLimit : ProblemKind::PictureUnreadable, picturePath,
                   read.Reason());
-    return;
+    return std::nullopt;
   }
   const PictureInfo& info = read.info;
-  if (!info.HeaderAccepted) return;
+  if (!info.HeaderAccepted) return std::nullopt;
   // The picture's length and identity as it was read; a rename keeps them.
   pictureStatus_ = read.fileStatus;
   pictureStartHash_ = read.startHash;
@@ -66,76 +72,80 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
                     "the new name would hold one of < > : \" | ? *, which Windows does not allow "
                     "in a file name; left as it is");
     }
-    return;
+    return std::nullopt;
   }
   if (picturePath.find("\r\n") != std::string::npos) {
     state_.Report(ProblemKind::UnusableName, picturePath,
                   "the path holds a line break (CR LF), which would split its line in the rename "
                   "list; left as it is");
-    return;
+    return std::nullopt;
   }
+  return name;
+}
 
-  const std::string directory = state_.walkedDirectory;
-  std::string renameTarget = directory + name.NewName;
+std::optional<std::string> RenameStep::ClaimName(const std::string& picturePath,
+                                                 const std::string& newName) {
   // Most new names are free: where no search has met this name taken, the
   // rename is made at once, never replacing, and only a name found taken is
   // looked into by the clash rules. The outcome is the search's: the first
   // candidate is the name itself.
-  bool movedAtOnce = false;
-  if (PictureFileName(picturePath) != name.NewName &&
-      !state_.suffixes.Find(directory, name.NewName.substr(0, name.NewName.size() - 4))) {
-    if (!WriteRenameLine(picturePath, renameTarget)) return;
-    MoveOutcome moved = MoveOutcome::Failed;
-    std::error_code error =
-        Move(picturePath, renameTarget, JournalRecord::Kind::Rename, moved, false);
-    if (!error) {
-      movedAtOnce = true;
-    } else {
-      if (!TakeBackRenameLine(picturePath)) return;
-      if (error != std::errc::file_exists) {
-        state_.Report(ProblemKind::RenameFailed, picturePath,
-                      "cannot rename to " + renameTarget + ": " + error.message());
-        return;
-      }
-    }
+  const std::string& directory = state_.walkedDirectory;
+  if (PictureFileName(picturePath) == newName ||
+      state_.suffixes.Find(directory, newName.substr(0, newName.size() - 4))) {
+    return ClaimAfterClash(picturePath, newName);
   }
+  const std::string renameTarget = directory + newName;
+  if (ListAhead(picturePath, renameTarget)) return std::nullopt;
+  MoveResult moved = Move(picturePath, renameTarget, JournalRecord::Kind::Rename, IfTaken::GiveUp);
+  if (moved.outcome == MoveOutcome::Moved) return renameTarget;
+  if (TakeBack(state_.renameList, picturePath)) return std::nullopt;
+  if (moved.outcome == MoveOutcome::Taken) return ClaimAfterClash(picturePath, newName);
+  state_.Report(ProblemKind::RenameFailed, picturePath,
+                "cannot rename to " + renameTarget + ": " + moved.error.message());
+  return std::nullopt;
+}
 
-  if (!movedAtOnce) {
-    std::optional<FreeName> found = FindFreeName(directory, name.NewName, picturePath, true);
-    if (!found) {
-      state_.Report(ProblemKind::NoFreeName, picturePath,
-                    "no free name: every suffix up to -32766 is taken");
-      return;
-    }
-    renameTarget = directory + found->candidate;
-    // A picture that took a suffix because an identical copy holds the bare
-    // name carries its name already, as does one that holds the name under
-    // another link.
-    if (found->samePicture ||
-        (found->sameLength && IsSuffixedForm(PictureFileName(picturePath), name.NewName))) {
-      renameTarget = picturePath;
-    }
-    if (!WriteRenameLine(picturePath, renameTarget)) return;
-    if (renameTarget != picturePath) {
-      MoveOutcome moved = MoveOutcome::Failed;
-      std::error_code error = Move(picturePath, renameTarget, JournalRecord::Kind::Rename, moved);
-      const bool declined = moved == MoveOutcome::Declined;
-      if (declined || error) {
-        state_.Report(declined ? ProblemKind::RenameDeclined : ProblemKind::RenameFailed,
-                      picturePath,
-                      declined ? "not renamed: kept the existing " + renameTarget
-                               : "cannot rename to " + renameTarget + ": " + error.message());
-        TakeBackRenameLine(picturePath);
-        return;
-      }
-    }
+std::optional<std::string> RenameStep::ClaimAfterClash(const std::string& picturePath,
+                                                       const std::string& newName) {
+  const std::string& directory = state_.walkedDirectory;
+  std::optional<FreeName> found =
+      FindFreeName(directory, newName, picturePath, SameLength::CountsAsFound);
+  if (!found) {
+    state_.Report(ProblemKind::NoFreeName, picturePath,
+                  "no free name: every suffix up to -32766 is taken");
+    return std::nullopt;
   }
+  std::string renameTarget = directory + found->candidate;
+  // A picture that took a suffix because an identical copy holds the bare
+  // name carries its name already, as does one that holds the name under
+  // another link.
+  if (found->samePicture ||
+      (found->sameLength && IsSuffixedForm(PictureFileName(picturePath), newName))) {
+    renameTarget = picturePath;
+  }
+  if (ListAhead(picturePath, renameTarget)) return std::nullopt;
+  if (renameTarget == picturePath) return renameTarget;
+  MoveResult moved =
+      Move(picturePath, renameTarget, JournalRecord::Kind::Rename, IfTaken::AskToReplace);
+  const bool declined = moved.outcome == MoveOutcome::Declined;
+  if (declined || moved.outcome == MoveOutcome::Failed) {
+    state_.Report(declined ? ProblemKind::RenameDeclined : ProblemKind::RenameFailed, picturePath,
+                  declined ? "not renamed: kept the existing " + renameTarget
+                           : "cannot rename to " + renameTarget + ": " + moved.error.message());
+    TakeBack(state_.renameList, picturePath);
+    return std::nullopt;
+  }
+  return renameTarget;
+}
+
+void RenameStep::Commit(const std::string& picturePath, const std::string& renameTarget,
+                        const NewNameParts& name) {
   // Here a target other than the picture's own path was moved to.
   if (renameTarget != picturePath) ++state_.summary.renamed;
 
   ++state_.renameCount;
   if (state_.frontEnd.ReadOptions().DateDirectories &&
-      !ContainsIgnoringCase(directory, name.DatePart)) {
+      !ContainsIgnoringCase(state_.walkedDirectory, name.DatePart)) {
     MoveIntoDateDirectory(renameTarget, name.NewName, name.DatePart);
   }
 
@@ -146,7 +156,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
 std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& directory,
                                                              const std::string& newName,
                                                              const std::string& picturePath,
-                                                             bool sameLengthRule) {
+                                                             SameLength rule) {
   const std::string stem = newName.substr(0, newName.size() - 4);
   std::optional<std::uint64_t> pictureLength;  // looked up when first needed
   auto lengthOfPicture = [&] {
@@ -162,7 +172,7 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
   // remembered.
   SuffixMemory::Known* known = state_.suffixes.Find(directory, stem);
   int index = known ? known->taken : 0;
-  if (known && sameLengthRule && !known->firstOfLength.empty()) {
+  if (known && rule == SameLength::CountsAsFound && !known->firstOfLength.empty()) {
     auto first = known->firstOfLength.find(lengthOfPicture());
     if (first != known->firstOfLength.end()) index = first->second;
   }
@@ -172,8 +182,8 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
     // Anything at a name takes it; where the look-up fails, the move will
     // tell why.
     FsResult<PathStatus> status = state_.fileSystem.StatusOf(directory + candidate, false);
-    bool sameLength = sameLengthRule && status.ok() && status->type == EntryType::Regular &&
-                      status->size == lengthOfPicture();
+    bool sameLength = rule == SameLength::CountsAsFound && status.ok() &&
+                      status->type == EntryType::Regular && status->size == lengthOfPicture();
     if (!status.ok() || sameLength) {
       if (known) known->taken = std::max(known->taken, index);
       return FreeName{candidate, sameLength, sameLength && IsThePicture(status.value())};
@@ -183,97 +193,82 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
   }
 }
 
-bool RenameStep::WriteRenameLine(const std::string& picturePath, const std::string& renameTarget) {
-  if (std::error_code error = state_.renameList.AppendRenameLine(picturePath, renameTarget)) {
-    state_.Report(ProblemKind::RenameListWriteFailed, state_.renameList.Path(),
-                  "cannot write the rename list: " + error.message() +
-                      "; the run stops before renaming " + picturePath);
-    state_.stopRequested = true;
-    return false;
-  }
-  return true;
-}
-
-bool RenameStep::TakeBackRenameLine(const std::string& picturePath) {
-  if (std::error_code error = state_.renameList.TakeBackLastLine()) {
-    state_.Report(ProblemKind::RenameListWriteFailed, state_.renameList.Path(),
-                  "cannot take back the line of " + picturePath +
-                      ", which was not renamed: " + error.message() + "; the run stops");
-    state_.stopRequested = true;
-    return false;
-  }
-  return true;
-}
-
 bool RenameStep::IsThePicture(const PathStatus& status) const {
   return pictureStatus_ && status.inode != 0 && status.inode == pictureStatus_->inode &&
          status.device == pictureStatus_->device;
 }
 
-std::error_code RenameStep::Move(const std::string& from, const std::string& to,
-                                 JournalRecord::Kind kind, MoveOutcome& outcome,
-                                 bool askToReplace) {
-  outcome = MoveOutcome::Failed;
+RenameStep::MoveResult RenameStep::Move(const std::string& from, const std::string& to,
+                                        JournalRecord::Kind kind, IfTaken ifTaken) {
   JournalRecord record{kind, from, to, false, {}};
+  const std::string act = "moving " + from;
   if (state_.journal) {
     if (!pictureStatus_) {
       FsResult<PathStatus> status = state_.fileSystem.StatusOf(from, false);
-      if (!status.ok()) return status.error();
+      if (!status.ok()) return {MoveOutcome::Failed, status.error()};
       pictureStatus_ = status.value();
     }
     record.identity = FileIdentity::Of(*pictureStatus_, pictureStartHash_);
-    if (std::error_code error = WriteAhead(record)) return error;
+    if (std::error_code error = WriteAhead(*state_.journal, JournalLine(record), act)) {
+      return {MoveOutcome::Failed, error};
+    }
   }
   std::error_code error = state_.fileSystem.MoveNoReplace(from, to);
-  if (error == std::errc::file_exists && askToReplace) {
+  if (error == std::errc::file_exists && ifTaken == IfTaken::AskToReplace) {
     FsResult<PathStatus> there = state_.fileSystem.StatusOf(to, false);
-    if (there.ok() && IsThePicture(there.value())) {
-      outcome = MoveOutcome::SamePicture;
-      if (state_.journal) TakeBackRecord(from);
-      return {};
+    const bool samePicture = there.ok() && IsThePicture(there.value());
+    if (samePicture ||
+        state_.frontEnd.AskReplace(ReplaceQuestion{from, to}) != ReplaceAnswer::Replace) {
+      if (state_.journal) TakeBack(*state_.journal, from);
+      return {samePicture ? MoveOutcome::SamePicture : MoveOutcome::Declined, {}};
     }
-    if (state_.frontEnd.AskReplace(ReplaceQuestion{from, to}) == ReplaceAnswer::Replace) {
-      record.replaced = true;
-      if (state_.journal) {
-        if (std::error_code e = TakeBackRecord(from)) return e;
-        if (std::error_code e = WriteAhead(record)) return e;
+    record.replaced = true;
+    if (state_.journal) {
+      if (std::error_code e = TakeBack(*state_.journal, from)) return {MoveOutcome::Failed, e};
+      if (std::error_code e = WriteAhead(*state_.journal, JournalLine(record), act)) {
+        return {MoveOutcome::Failed, e};
       }
-      error = state_.fileSystem.MoveReplacing(from, to);
-    } else {
-      outcome = MoveOutcome::Declined;
     }
+    error = state_.fileSystem.MoveReplacing(from, to);
   }
-  if (!error && outcome != MoveOutcome::Declined) {
-    outcome = MoveOutcome::Moved;
-    state_.suffixes.Freed(DirectoryOf(from), PictureFileName(from));
-  } else if (state_.journal) {
-    TakeBackRecord(from);
+  if (error) {
+    if (state_.journal) TakeBack(*state_.journal, from);
+    const bool taken = error == std::errc::file_exists && ifTaken == IfTaken::GiveUp;
+    return {taken ? MoveOutcome::Taken : MoveOutcome::Failed, error};
+  }
+  state_.suffixes.Freed(DirectoryOf(from), PictureFileName(from));
+  return {MoveOutcome::Moved, {}};
+}
+
+std::error_code RenameStep::ListAhead(const std::string& picturePath,
+                                      const std::string& renameTarget) {
+  return WriteAhead(state_.renameList, RenameListLine(picturePath, renameTarget),
+                    "renaming " + picturePath);
+}
+
+std::error_code RenameStep::WriteAhead(WriteAheadFile& file, std::string_view line,
+                                       const std::string& act) {
+  std::error_code error = file.WriteAhead(line);
+  if (error) {
+    Stop(file, "cannot write the " + std::string(file.Named().name) + ": " + error.message() +
+                   "; the run stops before " + act);
   }
   return error;
 }
 
-std::error_code RenameStep::WriteAhead(const JournalRecord& record) {
-  std::error_code error = state_.journal->Append(record);
+std::error_code RenameStep::TakeBack(WriteAheadFile& file, const std::string& path) {
+  std::error_code error = file.TakeBack();
   if (error) {
-    state_.Report(
-        ProblemKind::JournalWriteFailed, state_.journal->Path(),
-        "cannot write the journal: " + error.message() + "; the run stops before " +
-            (record.kind == JournalRecord::Kind::MakeDirectory ? "making " + record.from
-                                                               : "moving " + record.from));
-    state_.stopRequested = true;
+    const WriteAheadFile::Words& words = file.Named();
+    Stop(file, "cannot take back the " + std::string(words.line) + " of " + path + ", which " +
+                   std::string(words.notDone) + ": " + error.message() + "; the run stops");
   }
   return error;
 }
 
-std::error_code RenameStep::TakeBackRecord(const std::string& path) {
-  std::error_code error = state_.journal->TakeBackLast();
-  if (error) {
-    state_.Report(ProblemKind::JournalWriteFailed, state_.journal->Path(),
-                  "cannot take back the record of " + path +
-                      ", which did not change: " + error.message() + "; the run stops");
-    state_.stopRequested = true;
-  }
-  return error;
+void RenameStep::Stop(const WriteAheadFile& file, std::string why) {
+  state_.Report(file.Named().failure, file.Path(), std::move(why));
+  state_.stopRequested = true;
 }
 
 void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const std::string& newName,
@@ -292,29 +287,34 @@ void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const st
                                     : " is not a directory"));
   }
   if (!status.ok()) {
-    if (state_.journal && WriteAhead(JournalRecord{
-                              JournalRecord::Kind::MakeDirectory, subDirectory, "", false, {}})) {
+    const JournalRecord made{JournalRecord::Kind::MakeDirectory, subDirectory, "", false, {}};
+    if (state_.journal &&
+        WriteAhead(*state_.journal, JournalLine(made), "making " + subDirectory)) {
       return;
     }
-    if (std::error_code made = state_.fileSystem.CreateDirectory(subDirectory)) {
-      if (state_.journal) TakeBackRecord(subDirectory);
-      return fail("cannot create " + subDirectory + ": " + made.message());
+    if (std::error_code error = state_.fileSystem.CreateDirectory(subDirectory)) {
+      if (state_.journal) TakeBack(*state_.journal, subDirectory);
+      return fail("cannot create " + subDirectory + ": " + error.message());
     }
   }
   std::optional<FreeName> found =
-      FindFreeName(subDirectory + kPathSeparator, newName, renameTarget, false);
+      FindFreeName(subDirectory + kPathSeparator, newName, renameTarget, SameLength::CountsAsTaken);
   if (!found)
     return fail("no free name in " + subDirectory + ": every suffix up to -32766 is taken");
   const std::string target = subDirectory + kPathSeparator + found->candidate;
-  MoveOutcome moved = MoveOutcome::Failed;
-  std::error_code error = Move(renameTarget, target, JournalRecord::Kind::Move, moved);
-  if (moved == MoveOutcome::Declined) {
-    fail("not moved: kept the existing " + target);
-  } else if (error) {
-    fail("cannot move to " + target + ": " + error.message());
-  } else if (moved == MoveOutcome::Moved) {
-    ++state_.summary.movedIntoDateDirectories;
-    state_.summary.dateDirectories.insert(subDirectory);
+  MoveResult moved = Move(renameTarget, target, JournalRecord::Kind::Move, IfTaken::AskToReplace);
+  switch (moved.outcome) {
+    case MoveOutcome::Declined:
+      return fail("not moved: kept the existing " + target);
+    case MoveOutcome::Taken:
+    case MoveOutcome::Failed:
+      return fail("cannot move to " + target + ": " + moved.error.message());
+    case MoveOutcome::Moved:
+      ++state_.summary.movedIntoDateDirectories;
+      state_.summary.dateDirectories.insert(subDirectory);
+      return;
+    case MoveOutcome::SamePicture:
+      return;
   }
 }
 

@@ -170,4 +170,20 @@ std::optional<std::string> TakeJsonString(std::string_view& text) {
   return std::nullopt;
 }
 
+void JsonObjectWriter::Key(std::string_view key) {
+  if (line_.size() > 1) line_ += ',';
+  AppendJsonString(line_, key);
+  line_ += ':';
+}
+
+void JsonObjectWriter::Text(std::string_view key, std::string_view text) {
+  Key(key);
+  AppendJsonString(line_, text, invalid_);
+}
+
+void JsonObjectWriter::Flag(std::string_view key, bool flag) {
+  Key(key);
+  line_ += flag ? "true" : "false";
+}
+
 }  // namespace tessaly

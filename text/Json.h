@@ -1,5 +1,7 @@
 #pragma once
 
+#include <charconv>
+#include <concepts>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,5 +25,30 @@ void AppendJsonString(std::string& out, std::string_view text,
 // \udcXX (XX from 80 to FF) gives back the byte XX. Empty, with `text` as it
 // was, when `text` does not start with a whole literal.
 std::optional<std::string> TakeJsonString(std::string_view& text);
+
+// One JSON object on one line, written a field at a time in the order given:
+// {"key":value,...}. Its texts go through AppendJsonString with `invalid`.
+class JsonObjectWriter {
+ public:
+  explicit JsonObjectWriter(InvalidBytes invalid = InvalidBytes::Replace) : invalid_(invalid) {}
+
+  void Text(std::string_view key, std::string_view text);
+  void Flag(std::string_view key, bool flag);
+  template <std::integral Number>
+  void Integer(std::string_view key, Number number) {
+    Key(key);
+    char digits[24];  // a 64-bit number and its sign
+    const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    line_.append(digits, static_cast<std::size_t>(end - digits));
+  }
+  // The object, closed.
+  std::string Finish() { return line_ + '}'; }
+
+ private:
+  void Key(std::string_view key);
+
+  InvalidBytes invalid_;
+  std::string line_ = "{";
+};
 
 }  // namespace tessaly

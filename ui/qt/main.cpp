@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/ProgramLocation.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "ui/qt/DesktopViewer.h"
 #include "ui/qt/QtFileDialog.h"
@@ -52,7 +53,9 @@ int main(int argc, char** argv) {
   // entry of its own.
   tessaly::DesktopViewer viewer;
   tessaly::QtFileDialog dialog(nullptr);
-  tessaly::QtWindow window(fileSystem, {&dialog, &viewer}, tessaly::DefaultRenameListPlace());
+  tessaly::QtWindow window(
+      fileSystem, {&dialog, &viewer},
+      tessaly::PlaceUnder(tessaly::ExecutableDirectory(), tessaly::UserStateDirectory()));
   dialog.SetOwner(&window);
   window.show();
   return application.exec();
