@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "text/Utf8.h"
 #include "platform/PathSeparator.h"
+#include "text/Utf8.h"
 
 namespace tessaly {
 namespace {

@@ -1,7 +1,7 @@
 #include "core/BuildNewName.h"
 
-#include "text/Windows1252.h"
 #include "platform/PathSeparator.h"
+#include "text/Windows1252.h"
 
 namespace tessaly {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/MemoryFile.h"
 #include "platform/NativeFileSystem.h"
 #include "tests/support/ExifWriter.h"
+#include "tests/support/MemoryFile.h"
 
 namespace tessaly {
 namespace {

@@ -9,9 +9,9 @@
 #include <random>
 #include <set>
 
-#include "text/Utf8.h"
 #include "platform/NativeFileSystem.h"
 #include "tests/support/TempTree.h"
+#include "text/Utf8.h"
 
 namespace tessaly {
 namespace {

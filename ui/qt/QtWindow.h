@@ -5,10 +5,10 @@
 #include <array>
 
 #include "platform/FileSystem.h"
-#include "ui/qt/WindowServices.h"
 #include "ui/WindowPresenter.h"
 #include "ui/WindowView.h"
 #include "ui/qt/QtReplaceAsker.h"
+#include "ui/qt/WindowServices.h"
 
 namespace tessaly {
 

@@ -14,8 +14,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/qt/QtFileDialog.h"
 #include "tests/support/EngineHarness.h"
+#include "ui/qt/QtFileDialog.h"
 
 namespace tessaly {
 namespace {
