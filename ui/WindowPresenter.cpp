@@ -41,10 +41,12 @@ std::string RelativeChange(std::string_view line, const std::string& root) {
 
 // A preview's side of the engine: the options are the window's, the values
 // are not shown (the count is, as progress), and a replace question is not
-// asked: the file is kept and the clash listed as one that would ask.
+// asked: the file is kept and the clash listed as one that would ask. The
+// problems' paths are relative to `root`, as the changes are.
 class WindowPresenter::PreviewFrontEnd final : public FrontEnd {
  public:
-  explicit PreviewFrontEnd(WindowPresenter& presenter) : presenter_(presenter) {}
+  PreviewFrontEnd(WindowPresenter& presenter, std::string root)
+      : presenter_(presenter), root_(std::move(root)) {}
 
   RenameOptions ReadOptions() override { return presenter_.ReadOptions(); }
   void ShowDirectory(std::string_view) override {}
@@ -56,12 +58,12 @@ class WindowPresenter::PreviewFrontEnd final : public FrontEnd {
     return ReplaceAnswer::Keep;
   }
   void ReportProblem(const Problem& problem) override {
-    Problem shown = problem;
+    Problem shown{problem.kind, std::string(Below(problem.path, root_)), problem.reason};
     if (asked_ && asked_->picturePath == problem.path &&
         (problem.kind == ProblemKind::RenameDeclined ||
          problem.kind == ProblemKind::SubDirectoryMoveFailed)) {
       shown.reason = FillIn(DialogCaption(DialogText::WouldAskReplace, presenter_.language_),
-                            {asked_->existingPath});
+                            {Below(asked_->existingPath, root_)});
     }
     asked_.reset();
     presenter_.problems_.push_back(std::move(shown));
@@ -69,6 +71,7 @@ class WindowPresenter::PreviewFrontEnd final : public FrontEnd {
 
  private:
   WindowPresenter& presenter_;
+  std::string root_;
   std::optional<ReplaceQuestion> asked_;  // the question that was not asked
 };
 
@@ -205,8 +208,8 @@ void WindowPresenter::End() {
 
 void WindowPresenter::Preview() {
   Begin(Activity::Previewing);
-  PreviewFrontEnd frontEnd(*this);
   const std::string root = WithFinalSeparator(NativePathText(selectedDirectory_));
+  PreviewFrontEnd frontEnd(*this, root);
   std::string changes;
   const PreviewOutcome outcome = PreviewRenameRun(
       fileSystem_, frontEnd, selectedDirectory_, listPlace_,
@@ -248,7 +251,7 @@ void WindowPresenter::UndoLastRun() {
   const std::string root = header.WalkedDirectory();
   std::string changes;
   Begin(Activity::Previewing);
-  PreviewFrontEnd frontEnd(*this);
+  PreviewFrontEnd frontEnd(*this, root);
   const UndoOutcome preview = PreviewUndo(
       fileSystem_, frontEnd, journal, [&](const std::string& to, const std::string& from) {
         changes += std::string(Below(to, root)) + " → " + std::string(Below(from, root)) + "\n";

@@ -373,7 +373,7 @@ TEST(WindowPresenterTest, PreviewShowsWhatTheRunDoesAndUndoGivesTheTreeBack) {
                            "2011-01-01/2011-01-01-000000.JPG → 2011-01-01/2011-01-01-000000.JPG",
                            "IMG_0001.JPG → 2009-08-12-120741.JPG",
                            "IMG_0002.JPG → 2010-01-01-000000.JPG"}));
-    EXPECT_NE(preview.problems.find(c.wouldAsk + w.tree.PathOf("2001-01-01-010101.JPG")),
+    EXPECT_NE(preview.problems.find(std::string("\n    ") + c.wouldAsk + "2001-01-01-010101.JPG\n"),
               std::string::npos);
     EXPECT_EQ(preview.defaultButton, ReviewButton::Close);
     // Start in the review: the run asks what the preview did not, and its
