@@ -19,6 +19,14 @@ ReplaceQuestionWords ReplaceWordsIn(CaptionLanguage language) {
           words(DialogText::NoToAll)};
 }
 
+// The caption of `control` in `language`.
+std::string CaptionOf(Control control, CaptionLanguage language) {
+  for (const CaptionRow& row : CaptionTable()) {
+    if (row.control == control) return std::string(CaptionIn(row, language));
+  }
+  return {};
+}
+
 // `path` relative to `root` (a directory ending in a separator) where it
 // lies below it.
 std::string_view Below(std::string_view path, std::string_view root) {
@@ -228,7 +236,7 @@ void WindowPresenter::Preview() {
               number(outcome.handled - summary.renamed), number(summary.passedOver)}),
       changes,
       ProblemListText(problems_, language_),
-      std::string(CaptionIn(CaptionTable()[10], language_)),
+      CaptionOf(Control::Start, language_),
       std::string(DialogCaption(DialogText::Close, language_)),
       ReviewButton::Close};
   if (view_.ShowReview(review) == ReviewButton::Proceed) Start();
