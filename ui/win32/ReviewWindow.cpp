@@ -56,6 +56,16 @@ HWND Child(HWND parent, const wchar_t* kind, const std::wstring& text, DWORD sty
   return child;
 }
 
+// A read-only box of `text` that scrolls both ways and holds all of it (an
+// edit box cuts at 32,767 characters unless told otherwise).
+void Box(HWND parent, std::string_view text, RECT r, int id, HFONT font) {
+  const DWORD style = ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_VSCROLL |
+                      WS_HSCROLL | WS_TABSTOP;
+  HWND box = Child(parent, L"EDIT", L"", style, r, id, font);
+  SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
+  SetWindowTextW(box, EditText(text).c_str());
+}
+
 }  // namespace
 
 ReviewButton ShowReviewWindow(HWND owner, HFONT font, const ReviewTexts& texts,
@@ -84,16 +94,11 @@ ReviewButton ShowReviewWindow(HWND owner, HFONT font, const ReviewTexts& texts,
       nullptr, windowClass.hInstance, nullptr);
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&review));
 
-  const DWORD box = ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
   const bool problems = !texts.problems.empty();
   Child(window, L"STATIC", EditText(texts.counts), SS_NOPREFIX, {px(10), px(10), px(650), px(46)},
         -1, font);
-  Child(window, L"EDIT", EditText(texts.changes), box,
-        {px(10), px(50), px(650), px(problems ? 290 : 410)}, 100, font);
-  if (problems) {
-    Child(window, L"EDIT", EditText(texts.problems), box, {px(10), px(298), px(650), px(410)}, 101,
-          font);
-  }
+  Box(window, texts.changes, {px(10), px(50), px(650), px(problems ? 290 : 410)}, 100, font);
+  if (problems) Box(window, texts.problems, {px(10), px(298), px(650), px(410)}, 101, font);
   // The button that goes ahead stands left of the one that closes, as Yes does.
   const int proceedStyle = review.defaultId == kReviewProceed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
   const int closeStyle = review.defaultId == IDCANCEL ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
