@@ -1,4 +1,4 @@
-// window_run_bench DIR LIST [--no-subdir] [--screenshots OUT]
+// window_run_bench DIR LIST [--no-subdir] [--preview] [--screenshots OUT]
 // Times one run started from the window (Select Directory on a file of DIR,
 // then Start) on the real file system, with the window shown and painting.
 // Prints the seconds the run took and the count. With --screenshots, the
@@ -6,7 +6,12 @@
 // English and then in Chinese, as OUT/window-en.png and OUT/window-zh.png,
 // and the replace question in Chinese as OUT/replace-zh.png (the README's
 // pictures).
+// With --preview, times the window's preview of DIR instead, up to its
+// dialog, with the longest wait between two hand-overs (how long a click
+// may wait) and the peak resident memory; with --screenshots the dialog is
+// saved as OUT/preview-en.png.
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -57,8 +62,11 @@ int main(int argc, char** argv) {
   tessaly::QtWindow window(fileSystem, {&dialog, &viewer}, place);
   window.show();
   QString screenshots;
+  bool preview = false;
   for (int i = 3; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--no-subdir") == 0) {
+    if (std::strcmp(argv[i], "--preview") == 0) {
+      preview = true;
+    } else if (std::strcmp(argv[i], "--no-subdir") == 0) {
       window.findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(false);
     } else if (std::strcmp(argv[i], "--screenshots") == 0 && i + 1 < argc) {
       screenshots = QString::fromUtf8(argv[++i]);
@@ -79,6 +87,31 @@ int main(int argc, char** argv) {
   window.Presenter().SelectDirectory();
   QElapsedTimer timer;
   timer.start();
+  if (preview) {
+    QElapsedTimer sinceHandOver;
+    qint64 longestWait = 0, shownAfter = 0;
+    QObject::connect(&window, &tessaly::QtWindow::HandedOver,
+                     [&] { longestWait = std::max(longestWait, sinceHandOver.restart()); });
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+      QWidget* review = QApplication::activeModalWidget();
+      if (review == nullptr) return;
+      shownAfter = timer.elapsed();
+      if (!screenshots.isEmpty())
+        review->grab().save(screenshots + QStringLiteral("/preview-en.png"));
+      review->close();
+    });
+    closer.start(50);
+    sinceHandOver.start();
+    window.Presenter().Preview();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf(
+        "preview shown after %.3f s, longest wait between hand-overs %lld ms, peak %ld MB\n",
+        static_cast<double>(shownAfter) / 1e3, static_cast<long long>(longestWait),
+        usage.ru_maxrss / 1024);
+    return 0;
+  }
   window.Presenter().Start();
   double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
   std::printf("%.3f s, Rename Count = %lld\n", seconds,

@@ -6,7 +6,7 @@
 #include "cli/CommandArguments.h"
 #include "cli/TerminalText.h"
 #include "cli/Usage.h"
-#include "platform/OverlayFileSystem.h"
+#include "engine/RunPreview.h"
 
 namespace tessaly {
 namespace {
@@ -59,18 +59,21 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
   std::filesystem::path absolute = std::filesystem::absolute(directory, error);
   if (!error) directory = absolute.string();
 
-  // A preview is the same run over a file system that keeps every change in
-  // memory; it keeps no journal, but looks at where the run would keep it.
-  // The list's lines are printed as the preview writes them.
-  OverlayFileSystem preview(fileSystem, [&](const std::string& path, std::string_view text) {
-    if (!place.journalDirectory.empty() && path.starts_with(place.journalDirectory)) return;
-    if (text.ends_with("\r\n")) text.remove_suffix(2);
-    out << TerminalText(text) << "\n";
-  });
-  if (dryRun) place.journalUse = JournalUse::CheckOnly;
+  // A preview prints the list's lines as it writes them.
   CliFrontEnd frontEnd(options, err, showProgress);
-  RenameRun run(dryRun ? preview : fileSystem, frontEnd);
-  RunOutcome outcome = run.StartRun(directory, place);
+  RunOutcome outcome;
+  std::int64_t renameCount = 0;
+  if (dryRun) {
+    PreviewOutcome preview =
+        PreviewRenameRun(fileSystem, frontEnd, directory, place,
+                         [&out](std::string_view line) { out << TerminalText(line) << "\n"; });
+    outcome = std::move(preview.run);
+    renameCount = preview.handled;
+  } else {
+    RenameRun run(fileSystem, frontEnd);
+    outcome = run.StartRun(directory, place);
+    renameCount = run.RenameCount();
+  }
   frontEnd.EndProgress();
   switch (outcome.status) {
     case RunStatus::DirectoryMissing:
@@ -82,7 +85,7 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
       break;
   }
   Summarise(outcome, dryRun, out);
-  out << "Rename Count = " << run.RenameCount() << "\n";
+  out << "Rename Count = " << renameCount << "\n";
   out.flush();
   return frontEnd.Problems() > 0 ? 1 : 0;
 }

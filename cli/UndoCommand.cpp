@@ -4,8 +4,7 @@
 #include "cli/CommandArguments.h"
 #include "cli/TerminalText.h"
 #include "cli/Usage.h"
-#include "engine/UndoRun.h"
-#include "platform/OverlayFileSystem.h"
+#include "engine/RunPreview.h"
 
 namespace tessaly {
 namespace {
@@ -34,7 +33,7 @@ std::optional<int> FindLatestJournal(FileSystem& fileSystem, const std::string& 
 // The closing line: what undo did (or, as a preview, would do).
 void Summarise(const UndoOutcome& outcome, const std::string& journal, bool dryRun,
                std::ostream& out) {
-  if (outcome.movedBack == 0 && outcome.directoriesRemoved == 0 && outcome.refused == 0) {
+  if (NothingToUndo(outcome)) {
     out << (dryRun ? "Preview: nothing to undo" : "Nothing to undo")
         << ": every change of this journal is undone already (" << TerminalText(journal) << ")\n";
     return;
@@ -72,14 +71,13 @@ int RunUndoCommand(std::span<const std::string> arguments, FileSystem& fileSyste
         << ": a run is still using it; nothing was undone\n";
     return 2;
   }
-  OverlayFileSystem preview(fileSystem);
   CliFrontEnd frontEnd(RenameOptions{}, err, false);
   // A preview names each move as it finds it.
   const MovedBack listMove = [&out](const std::string& to, const std::string& from) {
     out << TerminalText(to + "--->" + from) << "\n";
   };
-  UndoOutcome outcome = UndoJournal(dryRun ? preview : fileSystem, frontEnd, journal,
-                                    dryRun ? listMove : MovedBack());
+  UndoOutcome outcome = dryRun ? PreviewUndo(fileSystem, frontEnd, journal, listMove)
+                               : UndoJournal(fileSystem, frontEnd, journal);
   if (outcome.failure != JournalReadFailure::None) {
     err << "tessaly-cli undo: " << TerminalText(journal) << ": " << TerminalText(outcome.reason)
         << "; nothing was undone\n";

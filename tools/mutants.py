@@ -17,6 +17,9 @@ matrix of which test killed which mutant to <scratch>/kills.tsv.
                                            each mutant they catch still caught
   python3 tools/mutants.py --windows       the mutants marked "build: windows",
                                            cross-built, their tests under Wine
+  python3 tools/mutants.py --tests RE ...  only the tests whose names match RE
+                                           (ctest -R), for mutants of code that
+                                           no other test reaches
 
 It is slow (a build and a whole test run per mutant) and runs outside CI.
 """
@@ -225,6 +228,7 @@ def main():
     parser.add_argument("--scratch", default=os.path.join(os.environ.get("TMPDIR", "/tmp"),
                                                           "tessaly-mutants"))
     parser.add_argument("--timeout", type=int, default=300, help="seconds for one test run")
+    parser.add_argument("--tests", help="run only the tests whose names match (ctest -R)")
     parser.add_argument("--windows", action="store_true",
                         help="the Windows mutants, on the Windows build under Wine")
     args = parser.parse_args()
@@ -263,6 +267,8 @@ def main():
         if run(configure, TOP, log) != 0:
             sys.exit(f"configuring failed: see {log}")
     env_ctest = ["ctest", "--test-dir", build, "-j2", "--timeout", "60", "--output-on-failure"]
+    if args.tests:
+        env_ctest += ["-R", args.tests]
     # A mutant may walk or move outside its test's tree (a parent directory
     # taken for the chosen one): its tests get temporary directories of their
     # own, so that they never reach another program's files in /tmp.

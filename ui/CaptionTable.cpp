@@ -48,6 +48,26 @@ std::string_view DialogCaption(DialogText text, CaptionLanguage language) {
       {"Copy", "複製"},
       {"Close", "關閉"},
       {"%1 cannot be opened: %2", "無法開啟 %1：%2"},
+      {"Preview…", "預覽…"},
+      {"Undo Last Run…", "復原上次更名…"},
+      {"Open Journal Folder", "開啟紀錄資料夾"},
+      {"Preview: what Start would do", "預覽：按下開始後將會如何"},
+      {"Would rename %1 pictures and move %2 into %3 date directories; %4 keep their names, "
+       "%5 passed over.",
+       "將更名 %1 個檔案，並將 %2 個移入 %3 個日期子目錄；%4 個保持原名，略過 %5 個。"},
+      {"Preview: %1", "預覽：%1"},
+      {"would ask to replace %1", "將詢問是否取代 %1"},
+      {"Undo Last Run", "復原上次更名"},
+      {"Would make %1 moves back and remove %2 directories; %3 left as they are.",
+       "將進行 %1 次移回並移除 %2 個目錄；%3 項保持原狀。"},
+      {"&Undo", "復原(&U)"},
+      {"Cancel", "取消"},
+      {"Nothing to undo: every change of the last run is undone already.",
+       "沒有可復原的變更：上次更名的每項變更都已復原。"},
+      {"%1: a run is still using it.", "%1：仍有更名正在使用。"},
+      {"Nothing was undone.", "沒有任何變更被復原。"},
+      {"Not moved back, left as they are", "未移回，保持原狀"},
+      {"Moved back, but the file each had replaced is lost", "已移回，但被其取代的檔案已遺失"},
   };
   return table[static_cast<int>(text)][static_cast<int>(language)];
 }

@@ -53,6 +53,22 @@ enum class DialogText {
   Copy,
   Close,
   NotOpened,  // %1 the rename list's path, %2 the reason
+  MenuPreview,
+  MenuUndo,
+  MenuJournalFolder,
+  PreviewTitle,
+  PreviewCounts,    // %1 renamed, %2 moved, %3 date directories, %4 kept, %5 passed over
+  PreviewProgress,  // %1 the pictures handled so far
+  WouldAskReplace,  // %1 the file there
+  UndoTitle,
+  UndoCounts,  // %1 moves back, %2 directories removed, %3 left as they are
+  Undo,
+  Cancel,
+  NothingToUndo,
+  UndoInUse,  // %1 the journal
+  NothingUndone,
+  NotMovedBack,
+  ReplacedLost,
 };
 
 // One dialog text in `language`.

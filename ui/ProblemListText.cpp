@@ -21,10 +21,12 @@ DialogText Group(ProblemKind kind) {
     case ProblemKind::NoFreeName:
     case ProblemKind::RenameListWriteFailed:
     case ProblemKind::JournalWriteFailed:
-    case ProblemKind::NotUndone:
-    case ProblemKind::ReplacedFileLost:
-    case ProblemKind::DirectoryKept:
       break;
+    case ProblemKind::NotUndone:
+    case ProblemKind::DirectoryKept:
+      return DialogText::NotMovedBack;
+    case ProblemKind::ReplacedFileLost:
+      return DialogText::ReplacedLost;
   }
   return DialogText::NotRenamed;
 }
@@ -33,8 +35,8 @@ DialogText Group(ProblemKind kind) {
 
 std::string ProblemListText(const std::vector<Problem>& problems, CaptionLanguage language) {
   std::string text;
-  for (DialogText group :
-       {DialogText::NotRenamed, DialogText::RenamedNotMoved, DialogText::NotRead}) {
+  for (DialogText group : {DialogText::NotRenamed, DialogText::RenamedNotMoved, DialogText::NotRead,
+                           DialogText::NotMovedBack, DialogText::ReplacedLost}) {
     std::string lines;
     std::size_t count = 0;
     for (const Problem& problem : problems) {

@@ -24,6 +24,24 @@ struct ProblemListTexts {
   std::string title, heading, list, copy, close;
 };
 
+// The entries of the window's context menu (on Windows also of its system
+// menu), in the menu's order.
+enum class MenuEntry { Preview, UndoLastRun, OpenJournalFolder };
+inline constexpr MenuEntry kMenuEntries[] = {MenuEntry::Preview, MenuEntry::UndoLastRun,
+                                             MenuEntry::OpenJournalFolder};
+
+enum class ReviewButton { Proceed, Close };
+
+// What a run or an undo would do, shown before it is done: the title, the
+// counts, the changes (one "old → new" line each, paths relative to the
+// directory of the run), what would be passed over or refused (under its
+// group headings, empty when nothing), the captions of the button that goes
+// ahead and of the one that closes, and which of the two Return presses.
+struct ReviewTexts {
+  std::string title, counts, changes, problems, proceed, close;
+  ReviewButton defaultButton = ReviewButton::Close;
+};
+
 enum class OpenStatus { Opened, Failed };
 
 struct OpenResult {
@@ -55,6 +73,13 @@ class WindowView {
   virtual ReplaceChoice AskReplace(const ReplaceQuestionWords& words, std::string_view picturePath,
                                    std::string_view existingPath) = 0;
   virtual void ShowError(std::string_view title, std::string_view text) = 0;
+  virtual void ShowMessage(std::string_view title, std::string_view text) = 0;
+  // The caption and enabled state of one menu entry; the view hands a chosen
+  // entry (its shortcut too) to the presenter's Choose().
+  virtual void SetMenuEntry(MenuEntry entry, std::string_view caption, bool enabled) = 0;
+  // Shows the review in a dialog owned by the window, its lists scrollable;
+  // Esc and the title bar's close button answer Close.
+  virtual ReviewButton ShowReview(const ReviewTexts& texts) = 0;
   virtual void ShowProblems(const ProblemListTexts& texts) = 0;
   // Opens the file in the user's viewer for its kind.
   virtual OpenResult OpenInViewer(std::string_view path) = 0;

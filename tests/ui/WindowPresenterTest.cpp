@@ -50,7 +50,10 @@ struct FakeView final : WindowView {
   std::string title, dialog;
   std::deque<std::string> files;
   std::deque<ReplaceChoice> replies;
-  std::vector<std::string> errors, questions, problemLists, opened;
+  std::vector<std::string> errors, questions, problemLists, opened, messages;
+  std::map<MenuEntry, std::pair<std::string, bool>> menu;  // caption, enabled
+  std::vector<ReviewTexts> reviews;
+  std::deque<ReviewButton> reviewAnswers;  // Close when empty
   OpenResult openResult;
   std::function<void()> atHandOver = [] {};
   bool closed = false;
@@ -74,6 +77,16 @@ struct FakeView final : WindowView {
   }
   void ShowError(std::string_view t, std::string_view message) override {
     errors.push_back(std::string(t) + ": " + std::string(message));
+  }
+  void ShowMessage(std::string_view t, std::string_view message) override {
+    messages.push_back(std::string(t) + ": " + std::string(message));
+  }
+  void SetMenuEntry(MenuEntry e, std::string_view caption, bool on) override {
+    menu[e] = {std::string(caption), on};
+  }
+  ReviewButton ShowReview(const ReviewTexts& t) override {
+    reviews.push_back(t);
+    return Next(reviewAnswers, ReviewButton::Close);
   }
   void ShowProblems(const ProblemListTexts& t) override {
     problemLists.push_back(t.title + "|" + t.heading + "|" + t.copy + "|" + t.close + "|" + t.list);
@@ -107,6 +120,12 @@ struct Window {
   void Choose(const std::string& file) {
     view.files.push_back(file);
     Click("Command1");
+  }
+  std::string Menu() const {  // the entries' enabled states, as "101"
+    std::string states;
+    for (MenuEntry e : kMenuEntries)
+      states += view.menu.at(e).second ? '1' : '0';
+    return states;
   }
   std::string Enabling() const {  // Command1 to Command5, as "10111"
     std::string states;
@@ -299,6 +318,131 @@ TEST(WindowPresenterTest, ClosingDuringARunStopsAfterThePictureAndKeepsTheList) 
   EXPECT_TRUE(w.view.closed && w.view.problemLists.empty()) << "no list for a window that goes";
   EXPECT_FALSE(w.presenter.Running());
   EXPECT_EQ(test::ListLines(w.listDir.Read("Rename_List.TXT"), w.tree.Root()).size(), 1u);
+}
+
+// A preview in the window's language shows what Start then does, without a
+// change on disk; undo shows what it would move back, moves it back when told
+// and finds nothing more to undo the second time.
+TEST(WindowPresenterTest, PreviewShowsWhatTheRunDoesAndUndoGivesTheTreeBack) {
+  const struct {
+    bool chinese;
+    const char *menu, *counts, *wouldAsk, *undoCounts, *nothing;
+  } cases[] = {
+      {false, "Preview…|Undo Last Run…|Open Journal Folder|",
+       "Would rename 2 pictures and move 2 into 2 date directories; 3 keep their names, 2 passed "
+       "over.",
+       "A.JPG: would ask to replace ",
+       "Would make 4 moves back and remove 2 directories; 0 left as they are.",
+       "Undo Last Run: Nothing to undo: every change of the last run is undone already."},
+      {true, "預覽…|復原上次更名…|開啟紀錄資料夾|",
+       "將更名 2 個檔案，並將 2 個移入 2 個日期子目錄；3 個保持原名，略過 2 個。",
+       "A.JPG: 將詢問是否取代 ", "將進行 4 次移回並移除 2 個目錄；0 項保持原狀。",
+       "復原上次更名: 沒有可復原的變更：上次更名的每項變更都已復原。"}};
+  for (const auto& c : cases) {
+    Window w;
+    if (c.chinese) w.Click("Command5");
+    w.tree.Write("IMG_0001.JPG", Pic("2009:08:12 12:07:41"));
+    w.tree.Write("IMG_0002.JPG", Pic("2010:01:01 00:00:00"));
+    w.tree.Write("2011-01-01/2011-01-01-000000.JPG", Pic("2011:01:01 00:00:00"));
+    w.tree.Write("A.JPG", Pic("2001:01:01 01:01:01", 6000));  // meets a file of its length
+    w.tree.Write("2001-01-01-010101.JPG", test::Blob(6000));
+    w.tree.Write("B.JPG", Pic("2002:02:02 02:02:02"));
+    w.fs.fails["open " + w.tree.PathOf("B.JPG")] = std::errc::permission_denied;
+    const auto before = w.tree.Files();
+    w.Choose(w.tree.PathOf("A.JPG"));
+    std::string captions;
+    for (MenuEntry e : kMenuEntries)
+      captions += w.view.menu.at(e).first + "|";
+    EXPECT_EQ(captions, c.menu);
+    w.view.reviewAnswers = {ReviewButton::Proceed};
+    w.presenter.Choose(MenuEntry::Preview);
+    ASSERT_EQ(w.view.reviews.size(), 1u);
+    const ReviewTexts preview = w.view.reviews[0];
+    EXPECT_EQ(preview.counts, c.counts);
+    // In the order of the listings, which a preview cannot foretell for the
+    // directories it makes.
+    auto sorted = [](const std::string& text) {
+      test::Lines lines;
+      for (std::size_t at = 0, end; at < text.size(); at = end + 1)
+        lines.push_back(text.substr(at, (end = text.find('\n', at)) - at));
+      return test::Sorted(lines);
+    };
+    EXPECT_EQ(sorted(preview.changes),
+              (test::Lines{"2009-08-12/2009-08-12-120741.JPG → 2009-08-12/2009-08-12-120741.JPG",
+                           "2010-01-01/2010-01-01-000000.JPG → 2010-01-01/2010-01-01-000000.JPG",
+                           "2011-01-01/2011-01-01-000000.JPG → 2011-01-01/2011-01-01-000000.JPG",
+                           "IMG_0001.JPG → 2009-08-12-120741.JPG",
+                           "IMG_0002.JPG → 2010-01-01-000000.JPG"}));
+    EXPECT_NE(preview.problems.find(std::string("\n    ") + c.wouldAsk + "2001-01-01-010101.JPG\n"),
+              std::string::npos);
+    EXPECT_EQ(preview.defaultButton, ReviewButton::Close);
+    // Start in the review: the run asks what the preview did not, and its
+    // list holds the preview's lines.
+    EXPECT_EQ(w.view.questions.size(), 1u);
+    std::string listed;
+    for (const std::string& line :
+         test::ListLines(w.listDir.Read("Rename_List.TXT"), w.tree.Root()))
+      listed += std::regex_replace(line, std::regex("--->"), " → ") + "\n";
+    EXPECT_EQ(sorted(listed), sorted(preview.changes));
+    EXPECT_EQ(w.view.text["Label12"], "5");
+    w.view.reviewAnswers = {ReviewButton::Proceed};
+    w.presenter.Choose(MenuEntry::UndoLastRun);
+    ASSERT_EQ(w.view.reviews.size(), 2u);
+    EXPECT_EQ(w.view.reviews[1].counts, c.undoCounts);
+    EXPECT_TRUE(w.view.reviews[1].changes.starts_with(
+        "2010-01-01/2010-01-01-000000.JPG → 2010-01-01-000000.JPG\n"));
+    EXPECT_EQ(w.view.reviews[1].defaultButton, ReviewButton::Proceed);
+    EXPECT_EQ(w.tree.Files(), before) << "byte for byte";
+    EXPECT_FALSE(std::filesystem::exists(test::NativePath(w.tree.PathOf("2009-08-12"))));
+    EXPECT_EQ(w.view.text["Label12"], "5") << "the run's count again";
+    w.presenter.Choose(MenuEntry::UndoLastRun);
+    EXPECT_EQ(w.view.messages, std::vector<std::string>{c.nothing});
+    EXPECT_EQ(w.view.reviews.size(), 2u);
+  }
+}
+
+// Both entries are off during a run; Close stops a preview; undo lists what
+// it refuses, and a cancelled undo changes nothing.
+TEST(WindowPresenterTest, TheMenuFollowsTheRunAndUndoListsWhatItRefuses) {
+  Window w;
+  w.tree.Write("IMG_0001.JPG", Pic("2009:08:12 12:07:41"));
+  w.tree.Write("IMG_0002.JPG", Pic("2010:01:01 00:00:00"));
+  EXPECT_EQ(w.Menu(), "001");
+  w.Choose(w.tree.PathOf("IMG_0001.JPG"));
+  EXPECT_EQ(w.Menu(), "101");
+  std::set<std::string> during;
+  w.view.atHandOver = [&] { during.insert(w.Menu() + w.Enabling()); };
+  w.Click("Command2");
+  EXPECT_EQ(during, std::set<std::string>{"00100001"});
+  EXPECT_EQ(w.Menu(), "111");
+  during.clear();
+  int handOvers = 0;
+  w.view.atHandOver = [&] {
+    during.insert(w.Menu() + w.Enabling());
+    ++handOvers;
+    w.Click("Command3");
+  };
+  w.presenter.Choose(MenuEntry::Preview);
+  EXPECT_EQ(during, std::set<std::string>{"00100101"});
+  EXPECT_EQ(handOvers, 1) << "stopped at once";
+  EXPECT_TRUE(w.view.reviews.empty() && !w.view.closed);
+  EXPECT_EQ(w.view.text["Label12"], "4");
+  w.view.atHandOver = [] {};
+  w.tree.Write("2010-01-01/2010-01-01-000000.JPG", "edited since");
+  const auto after = w.tree.Files();
+  w.presenter.Choose(MenuEntry::UndoLastRun);  // answered Close
+  EXPECT_EQ(w.tree.Files(), after);
+  w.view.reviewAnswers = {ReviewButton::Proceed};
+  w.presenter.Choose(MenuEntry::UndoLastRun);
+  EXPECT_EQ(w.view.reviews.at(1).problems, w.view.reviews[0].problems);
+  ASSERT_EQ(w.view.problemLists.size(), 1u);
+  EXPECT_NE(w.view.problemLists[0].find("Undo Last Run|2 problem(s) in this run:|Copy|Close|"
+                                        "Not moved back, left as they are (2)\n    " +
+                                        w.tree.PathOf("2010-01-01/2010-01-01-000000.JPG")),
+            std::string::npos);
+  EXPECT_TRUE(w.tree.IsFile("IMG_0001.JPG") && !w.tree.IsFile("IMG_0002.JPG"));
+  w.presenter.Choose(MenuEntry::OpenJournalFolder);
+  EXPECT_EQ(w.view.opened, std::vector<std::string>{w.listDir.PathOf("journals")});
 }
 
 }  // namespace

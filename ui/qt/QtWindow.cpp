@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "ui/qt/ProblemListDialog.h"
+#include "ui/qt/ReviewDialog.h"
 #include "ui/qt/WindowControls.h"
 
 namespace tessaly {
@@ -97,6 +99,18 @@ QtWindow::QtWindow(FileSystem& fileSystem, QtWindowServices services, RenameList
       controls_[caption - 1]->setAccessibleName(Text(row.english));
     }
   }
+  // The menu's shortcuts work wherever the focus is in the window: F5 the
+  // preview, Ctrl+Z the undo, as a file manager undoes a rename.
+  const QKeySequence shortcuts[] = {QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_Z),
+                                    QKeySequence()};
+  for (MenuEntry entry : kMenuEntries) {
+    const auto index = static_cast<std::size_t>(entry);
+    QAction* action = menu_.addAction(QString());
+    action->setShortcut(shortcuts[index]);
+    connect(action, &QAction::triggered, this, [this, entry] { presenter_.Choose(entry); });
+    addAction(action);
+    menuEntries_[index] = action;
+  }
   presenter_.Load();
 }
 
@@ -163,6 +177,21 @@ void QtWindow::ShowError(std::string_view title, std::string_view text) {
   QMessageBox::warning(this, Text(title), Text(text));
 }
 
+void QtWindow::ShowMessage(std::string_view title, std::string_view text) {
+  QMessageBox::information(this, Text(title), Text(text));
+}
+
+void QtWindow::SetMenuEntry(MenuEntry entry, std::string_view caption, bool enabled) {
+  QAction* action = menuEntries_[static_cast<std::size_t>(entry)];
+  action->setText(Text(caption));
+  action->setEnabled(enabled);
+}
+
+ReviewButton QtWindow::ShowReview(const ReviewTexts& texts) {
+  ReviewDialog dialog(texts, this);
+  return dialog.Ask();
+}
+
 void QtWindow::ShowProblems(const ProblemListTexts& texts) {
   ProblemListDialog dialog(texts, this);
   dialog.exec();
@@ -180,6 +209,22 @@ void QtWindow::HandOver() {
 
 void QtWindow::Close() {
   close();
+}
+
+void QtWindow::contextMenuEvent(QContextMenuEvent* event) {
+  // A button's own right click is left to it.
+  if (event->reason() == QContextMenuEvent::Mouse &&
+      qobject_cast<QPushButton*>(childAt(event->pos())) != nullptr) {
+    return;
+  }
+  presenter_.RefreshMenu();
+  menu_.exec(event->globalPos());
+}
+
+void QtWindow::changeEvent(QEvent* event) {
+  // A command-line run may have left a journal to undo since.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) presenter_.RefreshMenu();
+  QWidget::changeEvent(event);
 }
 
 void QtWindow::closeEvent(QCloseEvent* event) {

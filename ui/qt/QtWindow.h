@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAction>
+#include <QMenu>
 #include <QTranslator>
 #include <QWidget>
 #include <array>
@@ -44,6 +46,9 @@ class QtWindow final : public QWidget, public WindowView {
   ReplaceChoice AskReplace(const ReplaceQuestionWords& words, std::string_view picturePath,
                            std::string_view existingPath) override;
   void ShowError(std::string_view title, std::string_view text) override;
+  void ShowMessage(std::string_view title, std::string_view text) override;
+  void SetMenuEntry(MenuEntry entry, std::string_view caption, bool enabled) override;
+  ReviewButton ShowReview(const ReviewTexts& texts) override;
   void ShowProblems(const ProblemListTexts& texts) override;
   OpenResult OpenInViewer(std::string_view path) override;
   void HandOver() override;
@@ -55,6 +60,9 @@ class QtWindow final : public QWidget, public WindowView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The menu, by a right click outside the buttons or the menu key.
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   QWidget* Widget(Control control) const { return controls_[static_cast<std::size_t>(control)]; }
@@ -63,7 +71,9 @@ class QtWindow final : public QWidget, public WindowView {
   WindowPresenter presenter_;
   std::array<QWidget*, 23> controls_{};
   QtReplaceAsker replaceAsker_{this};
-  QTranslator qtTranslator_;  // Qt's own texts in Chinese
+  QMenu menu_{this};
+  std::array<QAction*, 3> menuEntries_{};  // by MenuEntry; their shortcuts work in the window
+  QTranslator qtTranslator_;               // Qt's own texts in Chinese
 };
 
 }  // namespace tessaly

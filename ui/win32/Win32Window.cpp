@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/windows/WideText.h"
+#include "ui/win32/ReviewWindow.h"
 
 namespace tessaly {
 namespace {
@@ -110,12 +112,15 @@ Win32Window::Win32Window(HINSTANCE instance, FileSystem& fileSystem, RenameListP
   window_ = CreateWindowExW(0, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
                             nullptr, instance, this);
   CreateControls();
+  CreateMenus();
   Lay(GetDpiForWindow(window_));
   presenter_.Load();
 }
 
 Win32Window::~Win32Window() {
   if (IsWindow(window_)) DestroyWindow(window_);
+  DestroyMenu(menu_);
+  DestroyAcceleratorTable(shortcuts_);
   for (HFONT font : {messageFont_, englishFont_, chineseFont_}) {
     if (font) DeleteObject(font);
   }
@@ -147,6 +152,58 @@ void Win32Window::CreateControls() {
     }
   }
   SetFocus(ControlHandle(Control::SelectDirectory));
+}
+
+void Win32Window::CreateMenus() {
+  // The same entries in the context menu and, after a separator, in the
+  // system menu, as Windows tools add their own there.
+  menu_ = CreatePopupMenu();
+  HMENU system = GetSystemMenu(window_, FALSE);
+  AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+  for (MenuEntry entry : kMenuEntries) {
+    const UINT_PTR id = kFirstMenuId + kMenuIdStep * static_cast<UINT_PTR>(entry);
+    AppendMenuW(menu_, MF_STRING, id, L"");
+    AppendMenuW(system, MF_STRING, id, L"");
+  }
+  ACCEL keys[] = {
+      {FVIRTKEY, VK_F5, kFirstMenuId + kMenuIdStep * static_cast<WORD>(MenuEntry::Preview)},
+      {FVIRTKEY | FCONTROL, 'Z',
+       kFirstMenuId + kMenuIdStep * static_cast<WORD>(MenuEntry::UndoLastRun)}};
+  shortcuts_ = CreateAcceleratorTableW(keys, 2);
+}
+
+bool Win32Window::TranslateShortcut(MSG& message) {
+  return TranslateAcceleratorW(window_, shortcuts_, &message) != 0;
+}
+
+bool Win32Window::ChooseMenuEntry(int id) {
+  const int index = (id - kFirstMenuId) / kMenuIdStep;
+  if (id < kFirstMenuId || (id - kFirstMenuId) % kMenuIdStep != 0 ||
+      index >= static_cast<int>(std::size(kMenuEntries))) {
+    return false;
+  }
+  presenter_.Choose(kMenuEntries[index]);
+  return true;
+}
+
+void Win32Window::ShowContextMenu(HWND clicked, LPARAM where) {
+  // A button's own right click is left to it.
+  const int control = clicked == window_ ? -1 : GetDlgCtrlID(clicked) - kFirstControlId;
+  if (control >= 0 && control < static_cast<int>(controls_.size()) &&
+      WindowLayout()[static_cast<std::size_t>(control)].kind == ControlKind::Button) {
+    return;
+  }
+  POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+  if (where == -1) {  // the menu key: below the focused control
+    RECT focused{};
+    GetWindowRect(GetFocus() ? GetFocus() : window_, &focused);
+    at = {focused.left, focused.bottom};
+  }
+  presenter_.RefreshMenu();
+  const int chosen = trackMenu ? trackMenu(menu_)
+                               : TrackPopupMenu(menu_, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
+                                                0, window_, nullptr);
+  if (chosen != 0) ChooseMenuEntry(chosen);
 }
 
 void Win32Window::Lay(UINT dpi) {
@@ -230,6 +287,7 @@ LRESULT CALLBACK Win32Window::WindowProcedure(HWND window, UINT message, WPARAM 
 LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
+      if (ChooseMenuEntry(LOWORD(wParam))) return 0;  // a shortcut
       const int index = LOWORD(wParam) - kFirstControlId;
       if (HIWORD(wParam) == BN_CLICKED && index >= 0 &&
           index < static_cast<int>(controls_.size()) &&
@@ -238,6 +296,17 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case WM_SYSCOMMAND:
+      if (ChooseMenuEntry(static_cast<int>(wParam & 0xFFF0))) return 0;
+      return DefWindowProcW(window_, message, wParam, lParam);
+    case WM_CONTEXTMENU:
+      ShowContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+      return 0;
+    case WM_INITMENUPOPUP:
+    case WM_ACTIVATE:
+      // A command-line run may have left a journal to undo since.
+      presenter_.RefreshMenu();
+      return DefWindowProcW(window_, message, wParam, lParam);
     case WM_CLOSE:
       // During a run the run stops first; the presenter closes the window
       // again once it has.
@@ -379,14 +448,38 @@ ReplaceChoice Win32Window::AskReplace(const ReplaceQuestionWords& words,
   }
 }
 
-void Win32Window::ShowError(std::string_view title, std::string_view text) {
+void Win32Window::ShowNote(std::string_view title, std::string_view text, PCWSTR icon) {
   const std::wstring wideTitle = Wide(title), wideText = Wide(text);
   TASKDIALOGCONFIG config{};
   config.pszWindowTitle = wideTitle.c_str();
-  config.pszMainIcon = TD_ERROR_ICON;
+  config.pszMainIcon = icon;
   config.pszContent = wideText.c_str();
   config.dwCommonButtons = TDCBF_OK_BUTTON;
   ShowTaskDialog(config);
+}
+
+void Win32Window::ShowError(std::string_view title, std::string_view text) {
+  ShowNote(title, text, TD_ERROR_ICON);
+}
+
+void Win32Window::ShowMessage(std::string_view title, std::string_view text) {
+  ShowNote(title, text, TD_INFORMATION_ICON);
+}
+
+void Win32Window::SetMenuEntry(MenuEntry entry, std::string_view caption, bool enabled) {
+  // The shortcut stands right of the caption.
+  static constexpr const wchar_t* kShortcuts[] = {L"\tF5", L"\tCtrl+Z", L""};
+  const auto index = static_cast<std::size_t>(entry);
+  const UINT id = kFirstMenuId + kMenuIdStep * static_cast<UINT>(index);
+  std::wstring text = Wide(caption) + kShortcuts[index];
+  for (HMENU menu : {menu_, GetSystemMenu(window_, FALSE)}) {
+    ModifyMenuW(menu, id, MF_BYCOMMAND | MF_STRING, id, text.c_str());
+    EnableMenuItem(menu, id, static_cast<UINT>(MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED)));
+  }
+}
+
+ReviewButton Win32Window::ShowReview(const ReviewTexts& texts) {
+  return ShowReviewWindow(window_, messageFont_, texts, onDialogShown);
 }
 
 void Win32Window::ShowProblems(const ProblemListTexts& texts) {

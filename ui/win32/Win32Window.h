@@ -39,10 +39,20 @@ class Win32Window final : public WindowView {
   // the problem list's Copy.
   enum TaskButton : int { kYes = 1001, kNo, kYesToAll, kNoToAll, kCopy };
 
-  // Where a test answers the dialogs: the file dialog, and every task
-  // dialog once it is shown (its window given).
+  // The menu entries' command identifiers, in the context menu and the
+  // system menu (whose commands keep their low four bits clear).
+  static constexpr int kFirstMenuId = 0x1000, kMenuIdStep = 0x10;
+
+  // Where a test answers the dialogs: the file dialog, every task dialog
+  // and review once it is shown (its window given), and the context menu
+  // (the command chosen, 0 for none).
   std::function<std::string(std::string_view title)> chooseFile;
   std::function<void(HWND dialog)> onDialogShown;
+  std::function<int(HMENU menu)> trackMenu;
+
+  // The message loop's part: a shortcut of the menu (F5, Ctrl+Z) becomes
+  // its command; true when `message` was one.
+  bool TranslateShortcut(MSG& message);
 
   // WindowView
   void SetTitle(std::string_view title) override;
@@ -56,6 +66,9 @@ class Win32Window final : public WindowView {
   ReplaceChoice AskReplace(const ReplaceQuestionWords& words, std::string_view picturePath,
                            std::string_view existingPath) override;
   void ShowError(std::string_view title, std::string_view text) override;
+  void ShowMessage(std::string_view title, std::string_view text) override;
+  void SetMenuEntry(MenuEntry entry, std::string_view caption, bool enabled) override;
+  ReviewButton ShowReview(const ReviewTexts& texts) override;
   void ShowProblems(const ProblemListTexts& texts) override;
   OpenResult OpenInViewer(std::string_view path) override;
   void HandOver() override;
@@ -73,6 +86,11 @@ class Win32Window final : public WindowView {
   void MakeFonts(UINT dpi);
   void ApplyFonts();
   int ShowTaskDialog(TASKDIALOGCONFIG& config);
+  void ShowNote(std::string_view title, std::string_view text, PCWSTR icon);
+  void CreateMenus();
+  // A command of the menus: true when `id` is one of them.
+  bool ChooseMenuEntry(int id);
+  void ShowContextMenu(HWND clicked, LPARAM where);
 
   WindowPresenter presenter_;
   HWND window_ = nullptr;
@@ -83,6 +101,8 @@ class Win32Window final : public WindowView {
   HFONT chineseFont_ = nullptr;
   CaptionLanguage language_ = CaptionLanguage::English;
   std::wstring copyText_;  // what the problem list's Copy button copies
+  HMENU menu_ = nullptr;   // the context menu
+  HACCEL shortcuts_ = nullptr;
 };
 
 }  // namespace tessaly

@@ -19,7 +19,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   ShowWindow(window.Handle(), show);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageW(window.Handle(), &message)) {
+    if (!window.TranslateShortcut(message) && !IsDialogMessageW(window.Handle(), &message)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }

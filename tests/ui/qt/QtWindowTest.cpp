@@ -16,6 +16,7 @@
 
 #include "tests/support/EngineHarness.h"
 #include "ui/qt/QtFileDialog.h"
+#include "ui/qt/ReviewDialog.h"
 
 namespace tessaly {
 namespace {
@@ -36,7 +37,8 @@ struct Window {
   test::TempTree tree, listDir;
   test::FaultyFileSystem fs;
   Desktop desktop;
-  QtWindow form{fs, {&desktop, &desktop}, {listDir.PathOf("Rename_List.TXT"), "", "", ""}};
+  QtWindow form{
+      fs, {&desktop, &desktop}, {listDir.PathOf("Rename_List.TXT"), "", "", listDir.PathOf("j")}};
 
   Window() { form.show(); }
   template <typename T = QWidget>
@@ -147,6 +149,55 @@ TEST(QtWindowTest, EveryCheckBoxIsDrawnWholeInsideItsControl) {
       }
     }
   }
+}
+
+// The menu comes by a right click beside the buttons and by the menu key, not
+// by a right click on a button; it and F5 and Ctrl+Z reach the presenter.
+TEST(QtWindowTest, TheMenuAndItsShortcutsReachThePresenter) {
+  Window w;
+  w.tree.Write("IMG_0001.JPG", test::Pic("2009:08:12 12:07:41"));
+  w.desktop.fileName = QString::fromStdString(w.tree.PathOf("IMG_0001.JPG"));
+  w.Click("Command1");
+  QStringList seen;  // what each gesture brought up, closed again
+  auto expect = [&](auto gesture) {
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+      QWidget* shown = QApplication::activePopupWidget();
+      if (auto* menu = qobject_cast<QMenu*>(shown)) {
+        for (QAction* entry : menu->actions())
+          seen << entry->text() + (entry->isEnabled() ? "" : "-");
+      } else if (auto* review = dynamic_cast<ReviewDialog*>(QApplication::activeModalWidget())) {
+        seen << review->windowTitle(), shown = review;
+      }
+      if (shown) shown->close();
+    });
+    look.start(5);
+    gesture();
+    QTest::qWait(50);
+  };
+  auto menuBy = [&](const char* control, QContextMenuEvent::Reason reason) {
+    return [&w, control, reason] {
+      QContextMenuEvent event(reason, {2, 2}, w.Control(control)->mapToGlobal(QPoint(2, 2)));
+      QApplication::sendEvent(w.Control(control), &event);
+    };
+  };
+  expect(menuBy("Label6", QContextMenuEvent::Mouse));
+  expect(menuBy("Command2", QContextMenuEvent::Mouse));
+  expect(menuBy("Command1", QContextMenuEvent::Keyboard));
+  auto key = [&](Qt::Key pressed, Qt::KeyboardModifiers modifiers) {
+    return [&w, pressed, modifiers] {
+      w.form.activateWindow();  // a menu closed leaves no window active offscreen
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&w.form));
+      QTest::keyClick(&w.form, pressed, modifiers);
+    };
+  };
+  expect(key(Qt::Key_Z, Qt::ControlModifier));
+  expect(key(Qt::Key_F5, {}));
+  w.Click("Command2");
+  expect(key(Qt::Key_Z, Qt::ControlModifier));
+  const QString menu = "Preview…|Undo Last Run…-|Open Journal Folder";
+  EXPECT_EQ(seen.join(QLatin1Char('|')).toStdString(),
+            (menu + "|" + menu + "|Preview: what Start would do|Undo Last Run").toStdString());
 }
 
 TEST(QtFileDialogTest, TheOneFilterShowsEveryFileNamesWithoutADotIncluded) {

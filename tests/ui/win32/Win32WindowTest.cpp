@@ -25,7 +25,9 @@ void Pump() {
 struct Window {
   test::TempTree tree, listDir;
   WindowsFileSystem fs;
-  Win32Window form{GetModuleHandleW(nullptr), fs, {listDir.PathOf("Rename_List.TXT"), "", "", ""}};
+  Win32Window form{GetModuleHandleW(nullptr),
+                   fs,
+                   {listDir.PathOf("Rename_List.TXT"), "", "", listDir.PathOf("j")}};
   HWND Control(Control control) const { return form.ControlHandle(control); }
   void Click(enum Control button) { SendMessageW(Control(button), BM_CLICK, 0, 0); }
 };
@@ -102,6 +104,39 @@ TEST(Win32WindowTest, TheButtonsDriveRunsAndACloseDuringOneWaitsForItsEnd) {
   EXPECT_TRUE(IsWindow(w.form.Handle())) << "closed only after the click's handler";
   Pump();
   EXPECT_FALSE(IsWindow(w.form.Handle()));
+}
+
+// The menu's entries stand in the system menu too; the context menu comes
+// by the menu key, not by a right click on a button; its entries, the system
+// menu's and F5 reach the presenter.
+TEST(Win32WindowTest, TheMenusAndTheShortcutReachThePresenter) {
+  Window w;
+  w.tree.Write("IMG_0001.JPG", test::Pic("2009:08:12 12:07:41"));
+  w.form.chooseFile = [&](std::string_view) { return w.tree.PathOf("IMG_0001.JPG"); };
+  w.Click(Control::SelectDirectory);
+  std::string entries;
+  for (UINT id = Win32Window::kFirstMenuId; id < Win32Window::kFirstMenuId + 48; id += 16) {
+    wchar_t text[64];
+    GetMenuStringW(GetSystemMenu(w.form.Handle(), FALSE), id, text, 64, MF_BYCOMMAND);
+    const UINT state = GetMenuState(GetSystemMenu(w.form.Handle(), FALSE), id, MF_BYCOMMAND);
+    entries += Utf8FromWide(text) + (state & MF_GRAYED ? "-|" : "|");
+  }
+  EXPECT_EQ(entries, "Preview…\tF5|Undo Last Run…\tCtrl+Z-|Open Journal Folder|");
+  std::vector<std::string> shown;  // the menus and the reviews, by title; each closed
+  w.form.trackMenu = [&](HMENU) { return shown.push_back("menu"), Win32Window::kFirstMenuId; };
+  w.form.onDialogShown = [&](HWND review) {
+    shown.push_back(TextOf(review));
+    PostMessageW(review, WM_COMMAND, IDCANCEL, 0);
+  };
+  const HWND form = w.form.Handle();
+  SendMessageW(form, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(w.Control(Control::Start)), 0);
+  SendMessageW(form, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form), -1);  // the menu key
+  SendMessageW(form, WM_SYSCOMMAND, Win32Window::kFirstMenuId, 0);
+  MSG f5{form, WM_KEYDOWN, VK_F5, 0, 0, {}};
+  EXPECT_TRUE(w.form.TranslateShortcut(f5));
+  const std::string review = "Preview: what Start would do";
+  EXPECT_EQ(shown, std::vector<std::string>({"menu", review, review, review}));
+  EXPECT_TRUE(w.tree.IsFile("IMG_0001.JPG")) << "closed, not started";
 }
 
 }  // namespace
