@@ -5,8 +5,8 @@
 #include "cli/TerminalText.h"
 #include "cli/Usage.h"
 #include "core/BuildNewName.h"
+#include "engine/ReadPictureFile.h"
 #include "text/Json.h"
-#include "core/ReadPictureInfo.h"
 #include "text/Windows1252.h"
 
 namespace tessaly {
@@ -58,7 +58,7 @@ int RunProbeCommand(std::span<const std::string> arguments, FileSystem& fileSyst
   int status = 0;
   std::string line;
   for (const std::string& file : files) {
-    ReadResult read = ReadPictureInfo(fileSystem, file, source, false);
+    ReadResult read = ReadPictureInfo(fileSystem, file, source, FileKinds::Any);
     const PictureInfo& info = read.info;
     NewNameParts name = info.HeaderAccepted ? BuildNewName(info) : NewNameParts{};
     line.clear();

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "core/Path.h"
 #include "text/Utf8.h"
-#include "platform/PathSeparator.h"
 
 namespace tessaly {
 namespace {

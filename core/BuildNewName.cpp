@@ -1,7 +1,7 @@
 #include "core/BuildNewName.h"
 
+#include "core/Path.h"
 #include "text/Windows1252.h"
-#include "platform/PathSeparator.h"
 
 namespace tessaly {
 namespace {

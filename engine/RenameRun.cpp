@@ -1,11 +1,12 @@
 #include "engine/RenameRun.h"
 
+#include "core/Path.h"
 #include "engine/DirectoryWalk.h"
 #include "engine/RenameList.h"
 #include "engine/RunState.h"
 #include "engine/UndoRun.h"
-#include "platform/PathSeparator.h"
 #include "platform/ProgramLocation.h"
+#include "platform/ReadAhead.h"
 
 namespace tessaly {
 
@@ -26,7 +27,7 @@ RunOutcome RenameRun::StartRun(const std::string& selectedDirectory, const Renam
   }
   std::string directory = WithFinalSeparator(NativePathText(selectedDirectory));
 
-  FsResult<PathStatus> status = fileSystem_.StatusOf(directory, true);
+  FsResult<PathStatus> status = fileSystem_.StatusOf(directory, SymbolicLinks::Follow);
   if (!status.ok() || status->type != EntryType::Directory) {
     outcome.status = RunStatus::DirectoryMissing;
     outcome.reason = directory + ": " +

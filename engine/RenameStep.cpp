@@ -4,9 +4,9 @@
 #include <cctype>
 
 #include "core/BuildNewName.h"
-#include "core/ReadPictureInfo.h"
+#include "core/Path.h"
+#include "engine/ReadPictureFile.h"
 #include "text/Windows1252.h"
-#include "platform/PathSeparator.h"
 
 namespace tessaly {
 namespace {
@@ -38,7 +38,8 @@ std::string DirectoryOf(const std::string& path) {
 void RenameStep::RenamePicture(const std::string& picturePath) {
   if (picturePath.empty()) return;
 
-  ReadResult read = ReadPictureInfo(state_.fileSystem, picturePath, state_.frontEnd, true);
+  ReadResult read =
+      ReadPictureInfo(state_.fileSystem, picturePath, state_.frontEnd, FileKinds::RegularOnly);
   if (!read.ok()) {
     bool limit = read.failure != ReadFailure::CannotOpen && read.failure != ReadFailure::CannotRead;
     state_.Report(limit ? ProblemKind::HeaderLimit : ProblemKind::PictureUnreadable, picturePath,
@@ -152,7 +153,8 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
   auto lengthOfPicture = [&] {
     if (!pictureLength && pictureStatus_) pictureLength = pictureStatus_->size;
     if (!pictureLength) {
-      FsResult<PathStatus> own = state_.fileSystem.StatusOf(picturePath, false);
+      FsResult<PathStatus> own =
+          state_.fileSystem.StatusOf(picturePath, SymbolicLinks::NotFollowed);
       pictureLength = own.ok() ? own->size : UINT64_MAX;
     }
     return *pictureLength;
@@ -171,7 +173,8 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
     std::string candidate = Candidate(newName, stem, index);
     // Anything at a name takes it; where the look-up fails, the move will
     // tell why.
-    FsResult<PathStatus> status = state_.fileSystem.StatusOf(directory + candidate, false);
+    FsResult<PathStatus> status =
+        state_.fileSystem.StatusOf(directory + candidate, SymbolicLinks::NotFollowed);
     bool sameLength = sameLengthRule && status.ok() && status->type == EntryType::Regular &&
                       status->size == lengthOfPicture();
     if (!status.ok() || sameLength) {
@@ -217,16 +220,16 @@ std::error_code RenameStep::Move(const std::string& from, const std::string& to,
   JournalRecord record{kind, from, to, false, {}};
   if (state_.journal) {
     if (!pictureStatus_) {
-      FsResult<PathStatus> status = state_.fileSystem.StatusOf(from, false);
+      FsResult<PathStatus> status = state_.fileSystem.StatusOf(from, SymbolicLinks::NotFollowed);
       if (!status.ok()) return status.error();
       pictureStatus_ = status.value();
     }
-    record.identity = FileIdentity::Of(*pictureStatus_, pictureStartHash_);
+    record.identity = {*pictureStatus_, pictureStartHash_};
     if (std::error_code error = WriteAhead(record)) return error;
   }
   std::error_code error = state_.fileSystem.MoveNoReplace(from, to);
   if (error == std::errc::file_exists && askToReplace) {
-    FsResult<PathStatus> there = state_.fileSystem.StatusOf(to, false);
+    FsResult<PathStatus> there = state_.fileSystem.StatusOf(to, SymbolicLinks::NotFollowed);
     if (there.ok() && IsThePicture(there.value())) {
       outcome = MoveOutcome::SamePicture;
       if (state_.journal) TakeBackRecord(from);
@@ -285,7 +288,8 @@ void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const st
   };
   // Only a real directory takes the picture; the date sub-directory is made
   // by the first picture that needs it.
-  FsResult<PathStatus> status = state_.fileSystem.StatusOf(subDirectory, false);
+  FsResult<PathStatus> status =
+      state_.fileSystem.StatusOf(subDirectory, SymbolicLinks::NotFollowed);
   if (status.ok() && status->type != EntryType::Directory) {
     return fail(subDirectory + (status->type == EntryType::Symlink
                                     ? " is a symbolic link, which is not followed"

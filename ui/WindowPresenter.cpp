@@ -1,6 +1,6 @@
 #include "ui/WindowPresenter.h"
 
-#include "platform/PathSeparator.h"
+#include "core/Path.h"
 #include "ui/ProblemListText.h"
 
 namespace tessaly {
@@ -110,7 +110,7 @@ void WindowPresenter::ReportEnd(const RunOutcome& outcome) {
 
 void WindowPresenter::ViewRenameList() {
   if (renameListPath_.empty()) return;
-  FsResult<PathStatus> status = fileSystem_.StatusOf(renameListPath_, true);
+  FsResult<PathStatus> status = fileSystem_.StatusOf(renameListPath_, SymbolicLinks::Follow);
   if (!status.ok() || status->type != EntryType::Regular) return;
   const OpenResult opened = view_.OpenInViewer(renameListPath_);
   if (opened.status == OpenStatus::Failed) {

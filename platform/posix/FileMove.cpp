@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 
 #include "platform/FsError.h"
@@ -132,7 +133,7 @@ FsResult<int> MoveDirectories::Open(std::string_view directoryPath) {
 }
 
 FsResult<int> MoveDirectories::OpenHolding(std::string_view directory, const char* name,
-                                           const OpenedFile& file) {
+                                           const FileIdentity& file) {
   // With one link, the file's name in the kept directory is the one its
   // path led to.
   if (auto it = Find(directory); it != open_.end()) {
@@ -161,7 +162,7 @@ namespace {
 // Opens the directories of a move's two ends and makes the move with them.
 template <typename Move>
 std::error_code WithEnds(const std::string& from, const std::string& to,
-                         MoveDirectories& directories, const OpenedFile* fromFile, Move move) {
+                         MoveDirectories& directories, const FileIdentity* fromFile, Move move) {
   auto [fromDirectory, fromName] = Split(from);
   auto [toDirectory, toName] = Split(to);
   FsResult<int> sourceDirectory = fromFile
@@ -178,11 +179,14 @@ std::error_code WithEnds(const std::string& from, const std::string& to,
   // place meanwhile goes back, without replacing anything. Where the file
   // system numbers a file anew as it moves (FAT through FUSE), its length
   // and time tell it, the time as FAT keeps it, in steps of two seconds.
+  const std::int64_t readSeconds = std::chrono::floor<std::chrono::seconds>(
+                                       std::chrono::nanoseconds(fromFile->modifiedNanoseconds))
+                                       .count();
   struct stat moved;
   if (fstatat(target.fd, target.name, &moved, AT_SYMLINK_NOFOLLOW) == 0 &&
       (moved.st_ino != fromFile->inode || moved.st_dev != fromFile->device) &&
-      (moved.st_size != fromFile->size ||
-       std::abs(moved.st_mtim.tv_sec - fromFile->modified.tv_sec) > 2)) {
+      (static_cast<std::uint64_t>(moved.st_size) != fromFile->size ||
+       std::abs(moved.st_mtim.tv_sec - readSeconds) > 2)) {
     MoveAt(target, source, MoveCalls::System());
     return make_error_code(FsError::ReplacedSinceRead);
   }
@@ -193,13 +197,13 @@ std::error_code WithEnds(const std::string& from, const std::string& to,
 
 std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
                                      MoveDirectories& directories, const MoveCalls& calls,
-                                     const OpenedFile* fromFile) {
+                                     const FileIdentity* fromFile) {
   return WithEnds(from, to, directories, fromFile,
                   [&](At source, At target) { return MoveAt(source, target, calls); });
 }
 
 std::error_code MoveReplacingTarget(const std::string& from, const std::string& to,
-                                    MoveDirectories& directories, const OpenedFile* fromFile) {
+                                    MoveDirectories& directories, const FileIdentity* fromFile) {
   return WithEnds(from, to, directories, fromFile, [](At source, At target) {
     return renameat(source.fd, source.name, target.fd, target.name) == 0 ? std::error_code{}
                                                                          : LastError();

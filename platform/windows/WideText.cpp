@@ -71,6 +71,10 @@ std::string Utf8FromWide(std::wstring_view text) {
   return utf8;
 }
 
+void ShowOutputAsUtf8() {
+  SetConsoleOutputCP(CP_UTF8);
+}
+
 FsResult<std::wstring> WidePath(const std::string& path) {
   std::optional<std::wstring> wide = WideFromUtf8(path);
   if (!wide || path.empty()) return std::make_error_code(std::errc::invalid_argument);
