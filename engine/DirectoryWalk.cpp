@@ -1,8 +1,8 @@
 #include "engine/DirectoryWalk.h"
 #include "core/Path.h"
 #include "platform/ReadAhead.h"
+#include "text/AsciiCase.h"
 
-#include <cctype>
 #include <deque>
 #include <vector>
 
@@ -14,14 +14,6 @@ namespace {
 constexpr std::size_t kListedAhead = 64;
 
 }  // namespace
-
-bool DirectoryWalk::IsPictureName(std::string_view name) {
-  if (name.size() < 3) return false;
-  std::string_view last = name.substr(name.size() - 3);
-  return std::toupper(static_cast<unsigned char>(last[0])) == 'J' &&
-         std::toupper(static_cast<unsigned char>(last[1])) == 'P' &&
-         std::toupper(static_cast<unsigned char>(last[2])) == 'G';
-}
 
 void DirectoryWalk::ProcessDirectory(const std::string& directory) {
   if (state_.stopRequested) return;

@@ -1,23 +1,15 @@
 #include "engine/RenameStep.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "core/BuildNewName.h"
 #include "core/Path.h"
 #include "engine/ReadPictureFile.h"
+#include "text/AsciiCase.h"
 #include "text/Windows1252.h"
 
 namespace tessaly {
 namespace {
-
-bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
-  auto it = std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
-  return it != text.end();
-}
 
 // Whether `name` is `newName` with a suffix: STEM-k.JPG.
 bool IsSuffixedForm(std::string_view name, std::string_view newName) {
