@@ -14,15 +14,11 @@ namespace {
 // Whether `name` is `newName` with a suffix: STEM-k.JPG.
 bool IsSuffixedForm(std::string_view name, std::string_view newName) {
   auto split = SplitSuffix(name);
-  return split && split->first == newName.substr(0, newName.size() - 4);
+  return split && split->first == StemOf(newName);
 }
 
 std::string Candidate(const std::string& newName, const std::string& stem, int index) {
   return index == 0 ? newName : stem + "-" + std::to_string(index) + ".JPG";
-}
-
-std::string DirectoryOf(const std::string& path) {
-  return path.substr(0, path.find_last_of(kPathSeparators) + 1);
 }
 
 }  // namespace
@@ -47,7 +43,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
   NewNameParts name = BuildNewName(info);
   state_.frontEnd.ShowPicture(ShownPicture{Windows1252ToUtf8(info.DateText),
                                            Windows1252ToUtf8(info.TimeText), name.NewName,
-                                           std::string(PictureFileName(picturePath))});
+                                           std::string(FileNameOf(picturePath))});
   state_.HandOver();
 
   if (NameProblem problem = CheckNewName(info, name.NewName); problem != NameProblem::None) {
@@ -75,8 +71,8 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
   // looked into by the clash rules. The outcome is the search's: the first
   // candidate is the name itself.
   bool movedAtOnce = false;
-  if (PictureFileName(picturePath) != name.NewName &&
-      !state_.suffixes.Find(directory, name.NewName.substr(0, name.NewName.size() - 4))) {
+  if (FileNameOf(picturePath) != name.NewName &&
+      !state_.suffixes.Find(directory, StemOf(name.NewName))) {
     if (!WriteRenameLine(picturePath, renameTarget)) return;
     MoveOutcome moved = MoveOutcome::Failed;
     std::error_code error =
@@ -105,7 +101,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
     // name carries its name already, as does one that holds the name under
     // another link.
     if (found->samePicture ||
-        (found->sameLength && IsSuffixedForm(PictureFileName(picturePath), name.NewName))) {
+        (found->sameLength && IsSuffixedForm(FileNameOf(picturePath), name.NewName))) {
       renameTarget = picturePath;
     }
     if (!WriteRenameLine(picturePath, renameTarget)) return;
@@ -140,7 +136,7 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
                                                              const std::string& newName,
                                                              const std::string& picturePath,
                                                              bool sameLengthRule) {
-  const std::string stem = newName.substr(0, newName.size() - 4);
+  const std::string stem(StemOf(newName));
   std::optional<std::uint64_t> pictureLength;  // looked up when first needed
   auto lengthOfPicture = [&] {
     if (!pictureLength && pictureStatus_) pictureLength = pictureStatus_->size;
@@ -240,7 +236,7 @@ std::error_code RenameStep::Move(const std::string& from, const std::string& to,
   }
   if (!error && outcome != MoveOutcome::Declined) {
     outcome = MoveOutcome::Moved;
-    state_.suffixes.Freed(DirectoryOf(from), PictureFileName(from));
+    state_.suffixes.Freed(std::string(DirectoryOf(from)), FileNameOf(from));
   } else if (state_.journal) {
     TakeBackRecord(from);
   }

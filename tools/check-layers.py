@@ -10,7 +10,6 @@ the layers below the front ends only in platform/posix and platform/windows.
 
 import os
 import re
-import subprocess
 import sys
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -39,10 +38,11 @@ def fault(path, header, angle):
 
 
 def main():
-    files = subprocess.run(["git", "ls-files", "*.cpp", "*.h"], cwd=TOP, check=True,
-                           capture_output=True, text=True).stdout.split()
+    files = [os.path.relpath(os.path.join(folder, name), TOP) for layer in RANK
+             for folder, _, names in os.walk(os.path.join(TOP, layer)) for name in names
+             if name.endswith((".cpp", ".h"))]
     faults = 0
-    for path in files:
+    for path in sorted(files):
         with open(os.path.join(TOP, path), encoding="utf-8") as source:
             for number, line in enumerate(source, 1):
                 match = INCLUDE.match(line)

@@ -63,9 +63,8 @@ void WindowPresenter::SelectDirectory() {
   // the directory as it was.
   const std::string file =
       view_.ChooseFile(kDirectoryDialogTitle, kAllFilesFilterName, kAllFilesFilterPattern);
-  const std::size_t separator = file.find_last_of(kPathSeparators);
-  if (separator != std::string::npos) {
-    selectedDirectory_ = file.substr(0, separator + 1);
+  if (const std::string_view directory = DirectoryOf(file); !directory.empty()) {
+    selectedDirectory_ = directory;
     view_.SetText(Control::DirectoryValue, selectedDirectory_);
   }
   view_.SetEnabled(Control::Start, true);

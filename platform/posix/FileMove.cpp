@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "core/Path.h"
 #include "platform/FsError.h"
 
 namespace tessaly {
@@ -33,10 +34,10 @@ bool Unsupported(int error) {
 // A path split at its last "/": the directory ("." for none, "/" for the
 // root) and the name, which ends where the path does.
 std::pair<std::string_view, const char*> Split(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {".", path.c_str()};
-  return {slash == 0 ? std::string_view("/") : std::string_view(path).substr(0, slash),
-          path.c_str() + slash + 1};
+  std::string_view directory = DirectoryOf(path);
+  const char* name = path.c_str() + directory.size();
+  if (directory.size() > 1) directory.remove_suffix(1);  // the root keeps its "/"
+  return {directory.empty() ? "." : directory, name};
 }
 
 // A name in an open directory.
