@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "core/ReadPictureInfo.h"
+#include "engine/ReadPictureFile.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "tests/support/ExifWriter.h"
 
@@ -33,7 +33,8 @@ void ReadPictureInfoOnCachedFile(benchmark::State& state) {
   tessaly::FixedOptions options({true, true, true});
   const std::string& path = PicturePath();
   for (auto _ : state) {
-    tessaly::ReadResult result = tessaly::ReadPictureInfo(fs, path, options, true);
+    tessaly::ReadResult result =
+        tessaly::ReadPictureInfo(fs, path, options, tessaly::FileKinds::RegularOnly);
     benchmark::DoNotOptimize(result);
   }
   state.SetItemsProcessed(state.iterations());

@@ -3,7 +3,7 @@
 #include "cli/CommandArguments.h"
 #include "cli/Usage.h"
 #include "core/BuildNewName.h"
-#include "core/ReadPictureInfo.h"
+#include "engine/ReadPictureFile.h"
 #include "text/Json.h"
 #include "text/Windows1252.h"
 
@@ -45,7 +45,7 @@ int RunProbeCommand(std::span<const std::string> arguments, FileSystem& fileSyst
   FixedOptions source(options);
   int status = 0;
   for (const std::string& file : read.operands) {
-    ReadResult result = ReadPictureInfo(fileSystem, file, source, false);
+    ReadResult result = ReadPictureInfo(fileSystem, file, source, FileKinds::Any);
     out << ProbeLine(file, result);
     if (!result.ok()) status = 1;
   }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/PathSeparator.h"
+#include "core/Path.h"
 #include "text/Utf8.h"
 
 namespace tessaly {

@@ -2,9 +2,6 @@
 
 #ifdef _WIN32
 #include <io.h>
-#include <windows.h>
-#undef CreateDirectory
-#undef RemoveDirectory
 #else
 #include <unistd.h>
 #endif
@@ -94,7 +91,7 @@ int Main(const std::vector<std::string>& arguments) {
 // arrive whole; the output goes to the console as UTF-8.
 int wmain(int argc, wchar_t** argv) {
   std::ios::sync_with_stdio(false);
-  SetConsoleOutputCP(CP_UTF8);
+  tessaly::ShowOutputAsUtf8();
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i)
     arguments.push_back(tessaly::Utf8FromWide(argv[i]));

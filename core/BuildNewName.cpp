@@ -1,6 +1,5 @@
 #include "core/BuildNewName.h"
 
-#include "platform/PathSeparator.h"
 #include "text/Windows1252.h"
 
 namespace tessaly {
@@ -39,11 +38,6 @@ NewNameParts BuildNewName(const PictureInfo& info) {
   }
   AppendWindows1252AsUtf8(parts.NewName, dateName);
   return parts;
-}
-
-std::string_view PictureFileName(std::string_view path) {
-  std::size_t slash = path.find_last_of(kPathSeparators);
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 NameProblem CheckNewName(const PictureInfo& info, std::string_view newName) {

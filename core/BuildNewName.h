@@ -18,9 +18,6 @@ struct NewNameParts {
 // picture without a date gets no name.
 NewNameParts BuildNewName(const PictureInfo& info);
 
-// The present file name: the part of `path` after its last separator.
-std::string_view PictureFileName(std::string_view path);
-
 // Why a new name cannot be used to rename the picture.
 enum class NameProblem {
   None,

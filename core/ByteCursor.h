@@ -6,7 +6,7 @@
 #include <span>
 #include <system_error>
 
-#include "platform/FileSystem.h"
+#include "core/ReadableFile.h"
 
 namespace tessaly {
 

@@ -100,16 +100,6 @@ std::string ReadResult::Reason() const {
   return reason;
 }
 
-ReadResult ReadPictureInfo(FileSystem& fileSystem, const std::string& path, OptionSource& options,
-                           bool regularOnly) {
-  if (path.empty()) return Rejected();
-  FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, regularOnly);
-  if (!file.ok()) return Failed(ReadFailure::CannotOpen, file.error());
-  ReadResult result = ReadPictureInfo(*file.value(), options);
-  result.fileStatus = file.value()->StatusAtOpen();
-  return result;
-}
-
 ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
   ByteCursor cursor(file);
   auto failedRead = [&](ReadFailure failure) {

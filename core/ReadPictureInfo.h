@@ -6,8 +6,8 @@
 #include <system_error>
 
 #include "core/PictureInfo.h"
+#include "core/ReadableFile.h"
 #include "core/RenameOptions.h"
-#include "platform/FileSystem.h"
 
 namespace tessaly {
 
@@ -39,16 +39,10 @@ struct ReadResult {
   std::string Reason() const;
 };
 
-// Reads the start of the picture at `path` and takes from it the date and
+// Reads the start of the picture in `file` and takes from it the date and
 // time, and the maker and model where `options` asks for them (the model
 // option is read first, then the maker option, each once, and only for an
-// accepted header). An empty path opens nothing and is not accepted. With
-// regularOnly, anything but a regular file fails to open. The file is closed
-// again before this returns.
-ReadResult ReadPictureInfo(FileSystem& fileSystem, const std::string& path, OptionSource& options,
-                           bool regularOnly);
-
-// The same on a file that is already open.
+// accepted header).
 ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options);
 
 }  // namespace tessaly

@@ -1,19 +1,19 @@
 #include "engine/DirectoryWalk.h"
-#include "platform/PathSeparator.h"
+#include "core/Path.h"
+#include "platform/ReadAhead.h"
+#include "text/AsciiCase.h"
 
-#include <cctype>
 #include <deque>
 #include <vector>
 
 namespace tessaly {
+namespace {
 
-bool DirectoryWalk::IsPictureName(std::string_view name) {
-  if (name.size() < 3) return false;
-  std::string_view last = name.substr(name.size() - 3);
-  return std::toupper(static_cast<unsigned char>(last[0])) == 'J' &&
-         std::toupper(static_cast<unsigned char>(last[1])) == 'P' &&
-         std::toupper(static_cast<unsigned char>(last[2])) == 'G';
-}
+// How many pictures the walk lists ahead of the one it hands over, for the
+// read-ahead to warm (which keeps as many waiting).
+constexpr std::size_t kListedAhead = 64;
+
+}  // namespace
 
 void DirectoryWalk::ProcessDirectory(const std::string& directory) {
   if (state_.stopRequested) return;
@@ -53,7 +53,7 @@ bool DirectoryWalk::FilePass(const std::string& directory) {
   std::error_code listingError;
   bool listingEnded = false;
   std::string path;
-  const std::size_t ahead = state_.readAhead ? state_.readAhead->HeadersAhead() : 1;
+  const std::size_t ahead = state_.readAhead ? kListedAhead : 1;
   for (;;) {
     while (!listingEnded && listed.size() < ahead) {
       DirectoryEntry entry;
@@ -126,7 +126,7 @@ bool DirectoryWalk::SubDirectoryPass(const std::string& directory,
         subDirectories.push_back(std::move(path));
         break;
       case EntryType::Symlink: {
-        FsResult<PathStatus> target = state_.fileSystem.StatusOf(path, true);
+        FsResult<PathStatus> target = state_.fileSystem.StatusOf(path, SymbolicLinks::Follow);
         if (target.ok() && target->type == EntryType::Directory) {
           state_.Report(ProblemKind::LinkNotFollowed, path,
                         "a symbolic link to a directory; not entered");

@@ -26,9 +26,6 @@ class DirectoryWalk {
   // `directory` ends in "/".
   void ProcessDirectory(const std::string& directory);
 
-  // Whether the walk hands a file of this name to the rename step.
-  static bool IsPictureName(std::string_view name);
-
  private:
   // False when the directory could not be listed (which is reported).
   bool FilePass(const std::string& directory);

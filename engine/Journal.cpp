@@ -10,8 +10,8 @@
 #include <optional>
 
 #include "core/ByteCursor.h"
+#include "core/Path.h"
 #include "engine/MakeDirectories.h"
-#include "platform/PathSeparator.h"
 #include "text/Json.h"
 
 namespace tessaly {
@@ -83,7 +83,7 @@ std::optional<JournalRecord> ParseRecord(std::string_view line) {
   record.from = (*fields)["from"];
   record.to = (*fields)["to"];
   record.replaced = (*fields)["replaced"] == "true";
-  FileIdentity& id = record.identity;
+  RecordedIdentity& id = record.identity;
   if (record.from.empty() || record.to.empty() || !ReadNumber(*fields, "device", id.device) ||
       !ReadNumber(*fields, "inode", id.inode) || !ReadNumber(*fields, "size", id.size) ||
       !ReadNumber(*fields, "mtime_ns", id.modifiedNanoseconds) ||
@@ -132,7 +132,8 @@ std::vector<std::string> JournalNamesNewestFirst(FileSystem& fileSystem,
 // killed as it started leaves a file that is empty, or a header followed by
 // nothing but the NUL bytes of its reserved room.
 bool RecordsAChange(FileSystem& fileSystem, const std::string& path) {
-  FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, true);
+  FsResult<std::unique_ptr<ReadableFile>> file =
+      fileSystem.OpenForReading(path, FileKinds::RegularOnly);
   if (!file.ok()) return true;  // not ours to pass over: undo says why it cannot be read
   std::uint8_t block[4096];
   bool headerEnded = false;
@@ -272,7 +273,8 @@ JournalReadFailure JournalReader::CheckLine(std::string_view line, std::uint64_t
 }
 
 JournalReadFailure JournalReader::Open(FileSystem& fileSystem, const std::string& path) {
-  FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, true);
+  FsResult<std::unique_ptr<ReadableFile>> file =
+      fileSystem.OpenForReading(path, FileKinds::RegularOnly);
   if (!file.ok()) return Fail(JournalReadFailure::CannotRead, file.error().message());
   file_ = std::move(file.value());
   std::string line;
@@ -409,7 +411,7 @@ std::optional<JournalContents> LastRecordOfAKilledRun(FileSystem& fileSystem,
 }
 
 FsResult<std::unique_ptr<AppendFile>> HoldJournal(FileSystem& fileSystem, const std::string& path) {
-  FsResult<PathStatus> status = fileSystem.StatusOf(path, false);
+  FsResult<PathStatus> status = fileSystem.StatusOf(path, SymbolicLinks::NotFollowed);
   if (!status.ok()) return status.error();
   if (status->type != EntryType::Regular) return make_error_code(FsError::NotRegularFile);
   FsResult<std::unique_ptr<AppendFile>> held = fileSystem.OpenAppendFile(path, AppendMode::Written);
@@ -418,7 +420,8 @@ FsResult<std::unique_ptr<AppendFile>> HoldJournal(FileSystem& fileSystem, const 
 }
 
 std::uint64_t HashOfFileStart(FileSystem& fileSystem, const std::string& path) {
-  FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, true);
+  FsResult<std::unique_ptr<ReadableFile>> file =
+      fileSystem.OpenForReading(path, FileKinds::RegularOnly);
   if (!file.ok()) return 0;
   std::vector<std::uint8_t> start(ByteCursor::kFirstBlock);
   std::size_t filled = 0;

@@ -14,23 +14,14 @@
 
 namespace tessaly {
 
-// What tells a file apart from every other: where it lives, its length and
-// when its content last changed. A rename keeps all four; an edit or another
-// file in its place does not. Cards (FAT, exFAT) and network shares number
-// their files anew at every mount, so a file is also known by its
-// fingerprint: length, modification time and a hash of its first bytes
-// (HashOfFileStart; 0 where the run did not read them).
-struct FileIdentity {
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
-  std::uint64_t size = 0;
-  std::int64_t modifiedNanoseconds = 0;
+// A picture as the journal knows it. Cards (FAT, exFAT) and network shares
+// number their files anew at every mount, so beside its identity a picture
+// is also known by a hash of its first bytes (HashOfFileStart; 0 where the
+// run did not read them).
+struct RecordedIdentity : FileIdentity {
   std::uint64_t startHash = 0;
 
-  static FileIdentity Of(const PathStatus& status, std::uint64_t startHash = 0) {
-    return {status.device, status.inode, status.size, status.modifiedNanoseconds, startHash};
-  }
-  bool operator==(const FileIdentity&) const = default;
+  bool operator==(const RecordedIdentity&) const = default;
 };
 
 // One change that a run made on disk.
@@ -43,8 +34,8 @@ struct JournalRecord {
   Kind kind = Kind::Rename;
   std::string from;
   std::string to;
-  bool replaced = false;  // a file at `to` was replaced after the user's yes
-  FileIdentity identity;  // the picture's, taken before the change
+  bool replaced = false;      // a file at `to` was replaced after the user's yes
+  RecordedIdentity identity;  // the picture's, taken before the change
 
   bool operator==(const JournalRecord&) const = default;
 };

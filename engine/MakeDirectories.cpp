@@ -1,6 +1,6 @@
 #include "engine/MakeDirectories.h"
 
-#include "platform/PathSeparator.h"
+#include "core/Path.h"
 
 namespace tessaly {
 namespace {
@@ -8,7 +8,7 @@ namespace {
 // Success when `path` is a directory or a link to one; errc::not_a_directory
 // when something else stands there; the look-up's reason otherwise.
 std::error_code IsDirectory(FileSystem& fileSystem, const std::string& path) {
-  FsResult<PathStatus> status = fileSystem.StatusOf(path, true);
+  FsResult<PathStatus> status = fileSystem.StatusOf(path, SymbolicLinks::Follow);
   if (!status.ok()) return status.error();
   return status->type == EntryType::Directory ? std::error_code()
                                               : std::make_error_code(std::errc::not_a_directory);

@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "core/Path.h"
 #include "engine/MakeDirectories.h"
-#include "platform/PathSeparator.h"
 
 namespace tessaly {
 namespace {

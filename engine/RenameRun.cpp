@@ -1,10 +1,11 @@
 #include "engine/RenameRun.h"
 
+#include "core/Path.h"
 #include "engine/DirectoryWalk.h"
 #include "engine/RenameList.h"
 #include "engine/RunState.h"
 #include "engine/UndoRun.h"
-#include "platform/PathSeparator.h"
+#include "platform/ReadAhead.h"
 
 namespace tessaly {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 // Why the run cannot walk `directory` (the chosen one, ending in a
 // separator), or empty when it can.
 std::string WhyNotWalkable(FileSystem& fileSystem, const std::string& directory) {
-  FsResult<PathStatus> status = fileSystem.StatusOf(directory, true);
+  FsResult<PathStatus> status = fileSystem.StatusOf(directory, SymbolicLinks::Follow);
   if (status.ok() && status->type == EntryType::Directory) return {};
   return directory + ": " +
          (status.ok() ? std::string("not a directory") : status.error().message());

@@ -1,36 +1,24 @@
 #include "engine/RenameStep.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "core/BuildNewName.h"
-#include "core/ReadPictureInfo.h"
-#include "platform/PathSeparator.h"
+#include "core/Path.h"
+#include "engine/ReadPictureFile.h"
+#include "text/AsciiCase.h"
 #include "text/Windows1252.h"
 
 namespace tessaly {
 namespace {
 
-bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
-  auto it = std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
-  return it != text.end();
-}
-
 // Whether `name` is `newName` with a suffix: STEM-k.JPG.
 bool IsSuffixedForm(std::string_view name, std::string_view newName) {
   auto split = SplitSuffix(name);
-  return split && split->first == newName.substr(0, newName.size() - 4);
+  return split && split->first == StemOf(newName);
 }
 
 std::string Candidate(const std::string& newName, const std::string& stem, int index) {
   return index == 0 ? newName : stem + "-" + std::to_string(index) + ".JPG";
-}
-
-std::string DirectoryOf(const std::string& path) {
-  return path.substr(0, path.find_last_of(kPathSeparators) + 1);
 }
 
 }  // namespace
@@ -44,7 +32,8 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
 }
 
 std::optional<NewNameParts> RenameStep::ReadAndShow(const std::string& picturePath) {
-  ReadResult read = ReadPictureInfo(state_.fileSystem, picturePath, state_.frontEnd, true);
+  ReadResult read =
+      ReadPictureInfo(state_.fileSystem, picturePath, state_.frontEnd, FileKinds::RegularOnly);
   if (!read.ok()) {
     bool limit = read.failure != ReadFailure::CannotOpen && read.failure != ReadFailure::CannotRead;
     state_.Report(limit ? ProblemKind::HeaderLimit : ProblemKind::PictureUnreadable, picturePath,
@@ -60,7 +49,7 @@ std::optional<NewNameParts> RenameStep::ReadAndShow(const std::string& picturePa
   NewNameParts name = BuildNewName(info);
   state_.frontEnd.ShowPicture(ShownPicture{Windows1252ToUtf8(info.DateText),
                                            Windows1252ToUtf8(info.TimeText), name.NewName,
-                                           std::string(PictureFileName(picturePath))});
+                                           std::string(FileNameOf(picturePath))});
   state_.HandOver();
 
   if (NameProblem problem = CheckNewName(info, name.NewName); problem != NameProblem::None) {
@@ -90,8 +79,7 @@ std::optional<std::string> RenameStep::ClaimName(const std::string& picturePath,
   // looked into by the clash rules. The outcome is the search's: the first
   // candidate is the name itself.
   const std::string& directory = state_.walkedDirectory;
-  if (PictureFileName(picturePath) == newName ||
-      state_.suffixes.Find(directory, newName.substr(0, newName.size() - 4))) {
+  if (FileNameOf(picturePath) == newName || state_.suffixes.Find(directory, StemOf(newName))) {
     return ClaimAfterClash(picturePath, newName);
   }
   const std::string renameTarget = directory + newName;
@@ -120,7 +108,7 @@ std::optional<std::string> RenameStep::ClaimAfterClash(const std::string& pictur
   // name carries its name already, as does one that holds the name under
   // another link.
   if (found->samePicture ||
-      (found->sameLength && IsSuffixedForm(PictureFileName(picturePath), newName))) {
+      (found->sameLength && IsSuffixedForm(FileNameOf(picturePath), newName))) {
     renameTarget = picturePath;
   }
   if (ListAhead(picturePath, renameTarget)) return std::nullopt;
@@ -157,12 +145,13 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
                                                              const std::string& newName,
                                                              const std::string& picturePath,
                                                              SameLength rule) {
-  const std::string stem = newName.substr(0, newName.size() - 4);
+  const std::string stem(StemOf(newName));
   std::optional<std::uint64_t> pictureLength;  // looked up when first needed
   auto lengthOfPicture = [&] {
     if (!pictureLength && pictureStatus_) pictureLength = pictureStatus_->size;
     if (!pictureLength) {
-      FsResult<PathStatus> own = state_.fileSystem.StatusOf(picturePath, false);
+      FsResult<PathStatus> own =
+          state_.fileSystem.StatusOf(picturePath, SymbolicLinks::NotFollowed);
       pictureLength = own.ok() ? own->size : UINT64_MAX;
     }
     return *pictureLength;
@@ -181,7 +170,8 @@ std::optional<RenameStep::FreeName> RenameStep::FindFreeName(const std::string& 
     std::string candidate = Candidate(newName, stem, index);
     // Anything at a name takes it; where the look-up fails, the move will
     // tell why.
-    FsResult<PathStatus> status = state_.fileSystem.StatusOf(directory + candidate, false);
+    FsResult<PathStatus> status =
+        state_.fileSystem.StatusOf(directory + candidate, SymbolicLinks::NotFollowed);
     bool sameLength = rule == SameLength::CountsAsFound && status.ok() &&
                       status->type == EntryType::Regular && status->size == lengthOfPicture();
     if (!status.ok() || sameLength) {
@@ -204,18 +194,18 @@ RenameStep::MoveResult RenameStep::Move(const std::string& from, const std::stri
   const std::string act = "moving " + from;
   if (state_.journal) {
     if (!pictureStatus_) {
-      FsResult<PathStatus> status = state_.fileSystem.StatusOf(from, false);
+      FsResult<PathStatus> status = state_.fileSystem.StatusOf(from, SymbolicLinks::NotFollowed);
       if (!status.ok()) return {MoveOutcome::Failed, status.error()};
       pictureStatus_ = status.value();
     }
-    record.identity = FileIdentity::Of(*pictureStatus_, pictureStartHash_);
+    record.identity = {*pictureStatus_, pictureStartHash_};
     if (std::error_code error = WriteAhead(*state_.journal, JournalLine(record), act)) {
       return {MoveOutcome::Failed, error};
     }
   }
   std::error_code error = state_.fileSystem.MoveNoReplace(from, to);
   if (error == std::errc::file_exists && ifTaken == IfTaken::AskToReplace) {
-    FsResult<PathStatus> there = state_.fileSystem.StatusOf(to, false);
+    FsResult<PathStatus> there = state_.fileSystem.StatusOf(to, SymbolicLinks::NotFollowed);
     const bool samePicture = there.ok() && IsThePicture(there.value());
     if (samePicture ||
         state_.frontEnd.AskReplace(ReplaceQuestion{from, to}) != ReplaceAnswer::Replace) {
@@ -236,7 +226,7 @@ RenameStep::MoveResult RenameStep::Move(const std::string& from, const std::stri
     const bool taken = error == std::errc::file_exists && ifTaken == IfTaken::GiveUp;
     return {taken ? MoveOutcome::Taken : MoveOutcome::Failed, error};
   }
-  state_.suffixes.Freed(DirectoryOf(from), PictureFileName(from));
+  state_.suffixes.Freed(std::string(DirectoryOf(from)), FileNameOf(from));
   return {MoveOutcome::Moved, {}};
 }
 
@@ -280,7 +270,8 @@ void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const st
   };
   // Only a real directory takes the picture; the date sub-directory is made
   // by the first picture that needs it.
-  FsResult<PathStatus> status = state_.fileSystem.StatusOf(subDirectory, false);
+  FsResult<PathStatus> status =
+      state_.fileSystem.StatusOf(subDirectory, SymbolicLinks::NotFollowed);
   if (status.ok() && status->type != EntryType::Directory) {
     return fail(subDirectory + (status->type == EntryType::Symlink
                                     ? " is a symbolic link, which is not followed"

@@ -1,5 +1,7 @@
 #include "engine/SuffixMemory.h"
 
+#include "core/Path.h"
+
 #include <charconv>
 
 namespace tessaly {
@@ -33,13 +35,13 @@ void SuffixMemory::Forget(const std::string& directory, std::string_view stem, i
 
 void SuffixMemory::Freed(const std::string& directory, std::string_view name) {
   if (!name.ends_with(".JPG")) return;
-  Forget(directory, name.substr(0, name.size() - 4), 0);  // the bare name of its own stem
+  Forget(directory, StemOf(name), 0);  // the bare name of its own stem
   if (auto split = SplitSuffix(name)) Forget(directory, split->first, split->second);
 }
 
 std::optional<std::pair<std::string_view, int>> SplitSuffix(std::string_view name) {
   if (!name.ends_with(".JPG")) return std::nullopt;
-  std::string_view base = name.substr(0, name.size() - 4);
+  std::string_view base = StemOf(name);
   std::size_t dash = base.rfind('-');
   if (dash == std::string_view::npos || dash + 1 >= base.size() || base[dash + 1] == '0') {
     return std::nullopt;

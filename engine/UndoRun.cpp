@@ -3,7 +3,7 @@
 #include <deque>
 #include <set>
 
-#include "platform/PathSeparator.h"
+#include "core/Path.h"
 
 namespace tessaly {
 namespace {
@@ -13,8 +13,8 @@ namespace {
 // the same length and first bytes, modified at the same time as FAT keeps
 // it: in steps of two seconds, so that a time first reported finer may come
 // back rounded once the card has written it.
-bool Holds(FileSystem& fileSystem, const std::string& path, const FileIdentity& identity) {
-  FsResult<PathStatus> status = fileSystem.StatusOf(path, false);
+bool Holds(FileSystem& fileSystem, const std::string& path, const RecordedIdentity& identity) {
+  FsResult<PathStatus> status = fileSystem.StatusOf(path, SymbolicLinks::NotFollowed);
   if (!status.ok() || status->type != EntryType::Regular || status->size != identity.size) {
     return false;
   }
@@ -30,7 +30,7 @@ bool Holds(FileSystem& fileSystem, const std::string& path, const FileIdentity& 
 // Whether `path` holds an empty regular file: what a move on a card leaves
 // at a name it reserved when it is killed before the rename.
 bool HoldsEmptyFile(FileSystem& fileSystem, const std::string& path) {
-  FsResult<PathStatus> status = fileSystem.StatusOf(path, false);
+  FsResult<PathStatus> status = fileSystem.StatusOf(path, SymbolicLinks::NotFollowed);
   return status.ok() && status->type == EntryType::Regular && status->size == 0;
 }
 
@@ -143,7 +143,7 @@ class Undo {
     if (std::string why = OutsideTree(path, journal_.WalkedDirectory()); !why.empty()) {
       return Refuse(ProblemKind::DirectoryKept, path, "not removed: " + why);
     }
-    FsResult<PathStatus> status = fileSystem_.StatusOf(path, false);
+    FsResult<PathStatus> status = fileSystem_.StatusOf(path, SymbolicLinks::NotFollowed);
     if (!status.ok()) {
       ++outcome_.alreadyUndone;
     } else if (status->type != EntryType::Directory) {
@@ -209,7 +209,7 @@ void Undo::MoveBack(const JournalRecord& record, std::uint64_t index, const Chai
   // The first move back of a picture: where it stood before the run must be
   // free, or it would be left half way.
   if (startedChains_.insert(chain.first).second && chain.firstPlace != from &&
-      fileSystem_.StatusOf(chain.firstPlace, false).ok()) {
+      fileSystem_.StatusOf(chain.firstPlace, SymbolicLinks::NotFollowed).ok()) {
     return RefusePicture(record, chain, "not moved back: " + chain.firstPlace + " is taken now");
   }
   // An undo killed in its first move back may have left the empty file by

@@ -9,13 +9,12 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/ReadableFile.h"
 #include "platform/FsError.h"
-#include "platform/FsResult.h"
-#include "platform/ReadAhead.h"
 
 namespace tessaly {
 
-enum class EntryType { Regular, Directory, Symlink, Other, Unknown };
+class ReadAhead;
 
 // One name listed by a directory cursor. `type` is what the directory listing
 // says of the entry itself (links are not followed); when the listing cannot
@@ -28,45 +27,6 @@ struct DirectoryEntry {
   // system attribute), beside the names that begin with ".".
   bool hidden = false;
 };
-
-struct PathStatus {
-  EntryType type = EntryType::Unknown;
-  std::uint64_t size = 0;
-  // What tells one file from another over time: where it lives, and when
-  // its content last changed (nanoseconds since the epoch). A rename keeps
-  // all four.
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
-  std::int64_t modifiedNanoseconds = 0;
-};
-
-// A file open for reading, forward only.
-class ReadableFile {
- public:
-  virtual ~ReadableFile() = default;
-  // Reads up to into.size() bytes at the current position; 0 means the end of
-  // the file.
-  virtual FsResult<std::size_t> Read(std::span<std::uint8_t> into) = 0;
-  // What the file was as it was opened (type, size, identity), when known.
-  virtual std::optional<PathStatus> StatusAtOpen() const { return std::nullopt; }
-  // Reads up to into.size() bytes at `offset` without moving the position; 0
-  // at or past the end. A file that cannot (a pipe) fails with
-  // errc::operation_not_supported.
-  virtual FsResult<std::size_t> ReadAt(std::uint64_t /*offset*/, std::span<std::uint8_t> /*into*/) {
-    return std::make_error_code(std::errc::operation_not_supported);
-  }
-};
-
-// Appends the rest of `file` to `text`; the reason when a read fails.
-inline std::error_code ReadToEnd(ReadableFile& file, std::string& text) {
-  std::uint8_t block[65536];
-  for (;;) {
-    FsResult<std::size_t> n = file.Read(block);
-    if (!n.ok()) return n.error();
-    if (n.value() == 0) return {};
-    text.append(reinterpret_cast<const char*>(block), n.value());
-  }
-}
 
 // A file kept by the program while a run lasts (the rename list): opened
 // without following a link and without waiting on a FIFO, refused unless it
@@ -107,25 +67,30 @@ class DirectoryCursor {
   virtual FsResult<bool> Next(DirectoryEntry& entry) = 0;
 };
 
+// What OpenForReading opens.
+enum class FileKinds { RegularOnly, Any };
+
+// Whether StatusOf reports the target of a symbolic link, or the link itself.
+enum class SymbolicLinks { Follow, NotFollowed };
+
 // Everything the engine asks of the file system. The real one is
 // PosixFileSystem; tests stand in their own.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // With regularOnly, anything but a regular file fails with
-  // FsError::NotRegularFile (and is never waited on); otherwise a FIFO is
+  // With FileKinds::RegularOnly, anything but a regular file fails with
+  // FsError::NotRegularFile (and is never waited on); with Any, a FIFO is
   // read as its writer writes.
   virtual FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
-                                                                 bool regularOnly) = 0;
+                                                                 FileKinds kinds) = 0;
   // Opens the file at `path` as an AppendFile, made empty when missing. Fails
   // with FsError::SymbolicLink, NotRegularFile or InUse, or the system's
   // reason.
   virtual FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path,
                                                                AppendMode mode) = 0;
   virtual FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) = 0;
-  // With followLinks false a symbolic link reports itself, not its target.
-  virtual FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) = 0;
+  virtual FsResult<PathStatus> StatusOf(const std::string& path, SymbolicLinks links) = 0;
   // Moves `from` to `to`. Fails with errc::file_exists rather than replace
   // anything at `to`, also a file that appears there during the call. The
   // directories that hold `from` and `to` are used only when they are real
@@ -149,7 +114,8 @@ class FileSystem {
   virtual std::error_code CheckWritable(const std::string& path) = 0;
   // A read-ahead for one run, when this file system gains from one: files
   // hinted to it are warmed ahead of their reading through OpenForReading.
-  virtual std::unique_ptr<ReadAhead> StartReadAhead() { return nullptr; }
+  // None by default (defined beside ReadAhead).
+  virtual std::unique_ptr<ReadAhead> StartReadAhead();
 };
 
 }  // namespace tessaly

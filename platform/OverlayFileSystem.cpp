@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/PathSeparator.h"
+#include "core/Path.h"
+#include "platform/ReadAhead.h"
 
 namespace tessaly {
 namespace {
@@ -193,20 +194,20 @@ const OverlayFileSystem::Node* OverlayFileSystem::Find(const std::string& key, b
 }
 
 FsResult<std::unique_ptr<ReadableFile>> OverlayFileSystem::OpenForReading(const std::string& path,
-                                                                          bool regularOnly) {
+                                                                          FileKinds kinds) {
   bool gone = false;
   const Node* node = Find(Key(path), gone);
   if (node && node->directory) return std::make_error_code(std::errc::is_a_directory);
-  if (node) return real_.OpenForReading(node->origin, regularOnly);
+  if (node) return real_.OpenForReading(node->origin, kinds);
   if (gone) return Missing();
   if (std::error_code error = AncestorsRefuse(Key(path))) return error;
-  return real_.OpenForReading(path, regularOnly);
+  return real_.OpenForReading(path, kinds);
 }
 
 FsResult<std::unique_ptr<AppendFile>> OverlayFileSystem::OpenAppendFile(const std::string& path,
                                                                         AppendMode) {
   const std::string key = Key(path);
-  FsResult<PathStatus> status = StatusOf(key, false);
+  FsResult<PathStatus> status = StatusOf(key, SymbolicLinks::NotFollowed);
   if (status.ok() && status->type == EntryType::Directory) {
     return std::make_error_code(std::errc::is_a_directory);  // as opening it to write says
   }
@@ -220,7 +221,7 @@ FsResult<std::unique_ptr<AppendFile>> OverlayFileSystem::OpenAppendFile(const st
   if (std::error_code error = CheckParent(key)) return error;
   std::unique_ptr<ReadableFile> real;
   if (status.ok() && status->size > 0) {  // what the real file holds, for the caller to look at
-    FsResult<std::unique_ptr<ReadableFile>> file = OpenForReading(key, true);
+    FsResult<std::unique_ptr<ReadableFile>> file = OpenForReading(key, FileKinds::RegularOnly);
     if (!file.ok()) return file.error();
     real = std::move(file.value());
   }
@@ -245,14 +246,14 @@ FsResult<std::unique_ptr<DirectoryCursor>> OverlayFileSystem::OpenDirectory(
   return std::unique_ptr<DirectoryCursor>(std::make_unique<Cursor>(*this, key, std::move(real)));
 }
 
-FsResult<PathStatus> OverlayFileSystem::StatusOf(const std::string& path, bool followLinks) {
+FsResult<PathStatus> OverlayFileSystem::StatusOf(const std::string& path, SymbolicLinks links) {
   bool gone = false;
   const Node* node = Find(Key(path), gone);
-  if (node && node->directory) return PathStatus{EntryType::Directory};
-  if (node) return real_.StatusOf(node->origin, false);
+  if (node && node->directory) return PathStatus{{}, EntryType::Directory};
+  if (node) return real_.StatusOf(node->origin, SymbolicLinks::NotFollowed);
   if (gone) return Missing();
   if (std::error_code error = AncestorsRefuse(Key(path))) return error;
-  return real_.StatusOf(path, followLinks);
+  return real_.StatusOf(path, links);
 }
 
 std::error_code OverlayFileSystem::AncestorsRefuse(const std::string& key) const {
@@ -273,7 +274,7 @@ std::error_code OverlayFileSystem::AncestorsRefuse(const std::string& key) const
 }
 
 std::error_code OverlayFileSystem::CheckParent(const std::string& key) {
-  FsResult<PathStatus> parent = StatusOf(ParentOf(key), false);
+  FsResult<PathStatus> parent = StatusOf(ParentOf(key), SymbolicLinks::NotFollowed);
   if (!parent.ok()) return parent.error();
   if (parent->type == EntryType::Symlink) return make_error_code(FsError::SymbolicLink);
   if (parent->type != EntryType::Directory) return std::make_error_code(std::errc::not_a_directory);
@@ -285,7 +286,7 @@ std::error_code OverlayFileSystem::CheckParent(const std::string& key) {
 std::error_code OverlayFileSystem::Transfer(const std::string& from, const std::string& to,
                                             bool replace) {
   const std::string fromKey = Key(from), toKey = Key(to);
-  FsResult<PathStatus> source = StatusOf(fromKey, false);
+  FsResult<PathStatus> source = StatusOf(fromKey, SymbolicLinks::NotFollowed);
   if (!source.ok()) return source.error();
   if (std::error_code error = CheckParent(fromKey)) return error;
   if (std::error_code error = CheckParent(toKey)) return error;
@@ -298,7 +299,7 @@ std::error_code OverlayFileSystem::Transfer(const std::string& from, const std::
     return replace ? std::error_code() : std::make_error_code(std::errc::file_exists);
 #endif
   }
-  FsResult<PathStatus> target = StatusOf(toKey, false);
+  FsResult<PathStatus> target = StatusOf(toKey, SymbolicLinks::NotFollowed);
   if (target.ok() && !replace) return std::make_error_code(std::errc::file_exists);
   if (target.ok() && target->type == EntryType::Directory) {
     return std::make_error_code(std::errc::is_a_directory);
@@ -312,7 +313,7 @@ std::error_code OverlayFileSystem::Transfer(const std::string& from, const std::
   Node moved = node ? *node : Node{false, fromKey};
   added_.erase(fromKey);
   // A name that only this overlay gave needs no hiding once it is gone.
-  if (!node || real_.StatusOf(fromKey, false).ok()) removed_.insert(fromKey);
+  if (!node || real_.StatusOf(fromKey, SymbolicLinks::NotFollowed).ok()) removed_.insert(fromKey);
   if (moved.origin == toKey) {  // back where it really is
     added_.erase(toKey);
     removed_.erase(toKey);
@@ -332,7 +333,7 @@ std::error_code OverlayFileSystem::MoveReplacing(const std::string& from, const 
 
 std::error_code OverlayFileSystem::CreateDirectory(const std::string& path) {
   const std::string key = Key(path);
-  FsResult<PathStatus> status = StatusOf(key, false);
+  FsResult<PathStatus> status = StatusOf(key, SymbolicLinks::NotFollowed);
   if (status.ok()) {
     if (status->type == EntryType::Directory) return {};
     return status->type == EntryType::Symlink ? make_error_code(FsError::SymbolicLink)
@@ -346,7 +347,7 @@ std::error_code OverlayFileSystem::CreateDirectory(const std::string& path) {
 
 std::error_code OverlayFileSystem::RemoveDirectory(const std::string& path) {
   const std::string key = Key(path);
-  FsResult<PathStatus> status = StatusOf(key, false);
+  FsResult<PathStatus> status = StatusOf(key, SymbolicLinks::NotFollowed);
   if (!status.ok()) return status.error();
   if (status->type != EntryType::Directory) return std::make_error_code(std::errc::not_a_directory);
   FsResult<std::unique_ptr<DirectoryCursor>> cursor = OpenDirectory(key);
@@ -367,7 +368,7 @@ std::error_code OverlayFileSystem::RemoveDirectory(const std::string& path) {
 
 std::error_code OverlayFileSystem::RemoveFile(const std::string& path) {
   const std::string key = Key(path);
-  FsResult<PathStatus> status = StatusOf(key, false);
+  FsResult<PathStatus> status = StatusOf(key, SymbolicLinks::NotFollowed);
   if (!status.ok()) return status.error();
   if (status->type == EntryType::Directory) return std::make_error_code(std::errc::is_a_directory);
   if (std::error_code error = CheckParent(key)) return error;

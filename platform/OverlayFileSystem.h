@@ -29,11 +29,11 @@ class OverlayFileSystem final : public FileSystem {
       : real_(real), sink_(std::move(sink)) {}
 
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
-                                                         bool regularOnly) override;
+                                                         FileKinds kinds) override;
   FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path,
                                                        AppendMode mode) override;
   FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override;
-  FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override;
+  FsResult<PathStatus> StatusOf(const std::string& path, SymbolicLinks links) override;
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override;
   std::error_code MoveReplacing(const std::string& from, const std::string& to) override;
   std::error_code CreateDirectory(const std::string& path) override;

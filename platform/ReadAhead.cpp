@@ -1,6 +1,12 @@
 #include "platform/ReadAhead.h"
 
+#include "platform/FileSystem.h"
+
 namespace tessaly {
+
+std::unique_ptr<ReadAhead> FileSystem::StartReadAhead() {
+  return nullptr;
+}
 
 ReadAhead::ReadAhead(ReadAheadDepth depth, Warm warm) : warm_(std::move(warm)), depth_(depth) {}
 

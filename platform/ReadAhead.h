@@ -19,7 +19,7 @@ namespace tessaly {
 // walk reads a header itself it is already in memory. Nothing read is handed
 // over: what the walk reads never depends on this.
 //
-// At most HeadersAhead() files wait; a hint beyond that is dropped. As many
+// At most kQueued files wait; a hint beyond that is dropped. As many
 // warms are in flight at once as the depth says (see ReadAheadDepth), which
 // follows what the device rewards while the run goes; a thread is started
 // when the depth first needs it. The threads stop when this object goes (at
@@ -46,10 +46,6 @@ class ReadAhead {
   ~ReadAhead();
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
-
-  // How many files a walk may name ahead of the one it reads: more would
-  // be dropped.
-  std::size_t HeadersAhead() const { return kQueued; }
 
   // Warms the file or directory at `path` followed by `name` (joined only
   // when the hint is taken).

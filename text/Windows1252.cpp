@@ -1,5 +1,7 @@
 #include "text/Windows1252.h"
 
+#include "text/Utf8.h"
+
 #include <array>
 #include <cstdint>
 
@@ -13,19 +15,6 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void AppendCodePoint(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 }  // namespace
 
 void AppendWindows1252AsUtf8(std::string& out, std::string_view bytes) {
@@ -34,9 +23,9 @@ void AppendWindows1252AsUtf8(std::string& out, std::string_view bytes) {
     if (b < 0x80) {
       out.push_back(ch);
     } else if (b < 0xA0) {
-      AppendCodePoint(out, kHighControls[b - 0x80u]);
+      AppendUtf8(out, kHighControls[b - 0x80u]);
     } else {
-      AppendCodePoint(out, b);
+      AppendUtf8(out, b);
     }
   }
 }

@@ -1,8 +1,8 @@
 #include "ui/WindowPresenter.h"
 
+#include "core/Path.h"
 #include "engine/MakeDirectories.h"
 #include "engine/RunPreview.h"
-#include "platform/PathSeparator.h"
 #include "ui/ProblemListText.h"
 
 namespace tessaly {
@@ -173,9 +173,8 @@ void WindowPresenter::SelectDirectory() {
   // the directory as it was.
   const std::string file =
       view_.ChooseFile(kDirectoryDialogTitle, kAllFilesFilterName, kAllFilesFilterPattern);
-  const std::size_t separator = file.find_last_of(kPathSeparators);
-  if (separator != std::string::npos) {
-    selectedDirectory_ = file.substr(0, separator + 1);
+  if (const std::string_view directory = DirectoryOf(file); !directory.empty()) {
+    selectedDirectory_ = directory;
     view_.SetText(Control::DirectoryValue, selectedDirectory_);
   }
   view_.SetEnabled(Control::Start, true);
@@ -333,7 +332,7 @@ void WindowPresenter::ShowProblemList(DialogText title) {
 
 void WindowPresenter::ViewRenameList() {
   if (renameListPath_.empty()) return;
-  FsResult<PathStatus> status = fileSystem_.StatusOf(renameListPath_, true);
+  FsResult<PathStatus> status = fileSystem_.StatusOf(renameListPath_, SymbolicLinks::Follow);
   if (!status.ok() || status->type != EntryType::Regular) return;
   Open(renameListPath_);
 }

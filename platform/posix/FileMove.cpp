@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 
+#include "core/Path.h"
 #include "platform/FsError.h"
 
 namespace tessaly {
@@ -32,10 +34,10 @@ bool Unsupported(int error) {
 // A path split at its last "/": the directory ("." for none, "/" for the
 // root) and the name, which ends where the path does.
 std::pair<std::string_view, const char*> Split(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {".", path.c_str()};
-  return {slash == 0 ? std::string_view("/") : std::string_view(path).substr(0, slash),
-          path.c_str() + slash + 1};
+  std::string_view directory = DirectoryOf(path);
+  const char* name = path.c_str() + directory.size();
+  if (directory.size() > 1) directory.remove_suffix(1);  // the root keeps its "/"
+  return {directory.empty() ? "." : directory, name};
 }
 
 // A name in an open directory.
@@ -132,7 +134,7 @@ FsResult<int> MoveDirectories::Open(std::string_view directoryPath) {
 }
 
 FsResult<int> MoveDirectories::OpenHolding(std::string_view directory, const char* name,
-                                           const OpenedFile& file) {
+                                           const FileIdentity& file) {
   // With one link, the file's name in the kept directory is the one its
   // path led to.
   if (auto it = Find(directory); it != open_.end()) {
@@ -161,7 +163,7 @@ namespace {
 // Opens the directories of a move's two ends and makes the move with them.
 template <typename Move>
 std::error_code WithEnds(const std::string& from, const std::string& to,
-                         MoveDirectories& directories, const OpenedFile* fromFile, Move move) {
+                         MoveDirectories& directories, const FileIdentity* fromFile, Move move) {
   auto [fromDirectory, fromName] = Split(from);
   auto [toDirectory, toName] = Split(to);
   FsResult<int> sourceDirectory = fromFile
@@ -178,11 +180,14 @@ std::error_code WithEnds(const std::string& from, const std::string& to,
   // place meanwhile goes back, without replacing anything. Where the file
   // system numbers a file anew as it moves (FAT through FUSE), its length
   // and time tell it, the time as FAT keeps it, in steps of two seconds.
+  const std::int64_t readSeconds = std::chrono::floor<std::chrono::seconds>(
+                                       std::chrono::nanoseconds(fromFile->modifiedNanoseconds))
+                                       .count();
   struct stat moved;
   if (fstatat(target.fd, target.name, &moved, AT_SYMLINK_NOFOLLOW) == 0 &&
       (moved.st_ino != fromFile->inode || moved.st_dev != fromFile->device) &&
-      (moved.st_size != fromFile->size ||
-       std::abs(moved.st_mtim.tv_sec - fromFile->modified.tv_sec) > 2)) {
+      (static_cast<std::uint64_t>(moved.st_size) != fromFile->size ||
+       std::abs(moved.st_mtim.tv_sec - readSeconds) > 2)) {
     MoveAt(target, source, MoveCalls::System());
     return make_error_code(FsError::ReplacedSinceRead);
   }
@@ -193,13 +198,13 @@ std::error_code WithEnds(const std::string& from, const std::string& to,
 
 std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
                                      MoveDirectories& directories, const MoveCalls& calls,
-                                     const OpenedFile* fromFile) {
+                                     const FileIdentity* fromFile) {
   return WithEnds(from, to, directories, fromFile,
                   [&](At source, At target) { return MoveAt(source, target, calls); });
 }
 
 std::error_code MoveReplacingTarget(const std::string& from, const std::string& to,
-                                    MoveDirectories& directories, const OpenedFile* fromFile) {
+                                    MoveDirectories& directories, const FileIdentity* fromFile) {
   return WithEnds(from, to, directories, fromFile, [](At source, At target) {
     return renameat(source.fd, source.name, target.fd, target.name) == 0 ? std::error_code{}
                                                                          : LastError();

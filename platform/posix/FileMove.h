@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/FsResult.h"
+#include "core/ReadableFile.h"
 
 namespace tessaly {
 
@@ -23,16 +23,6 @@ struct MoveCalls {
   std::function<int(int, const char*)> createExclusive;  // openat O_CREAT | O_EXCL: the new fd
 
   static const MoveCalls& System();
-};
-
-// A file as it was opened from its path: its identity, and its length and
-// modification time, which tell it again on a file system that numbers
-// files anew (some FUSE file systems).
-struct OpenedFile {
-  dev_t device;
-  ino_t inode;
-  off_t size = -1;
-  struct timespec modified = {};
 };
 
 // The directories that moves go from and to, each opened once, never
@@ -55,7 +45,7 @@ class MoveDirectories {
   // that holds `file` under `name`, with no other link, is the one the path
   // led to when the file was opened, and serves without the path being
   // looked up again: only the name is.
-  FsResult<int> OpenHolding(std::string_view directory, const char* name, const OpenedFile& file);
+  FsResult<int> OpenHolding(std::string_view directory, const char* name, const FileIdentity& file);
 
  private:
   struct Kept {
@@ -86,11 +76,11 @@ class MoveDirectories {
 std::error_code MoveWithoutReplacing(const std::string& from, const std::string& to,
                                      MoveDirectories& directories,
                                      const MoveCalls& calls = MoveCalls::System(),
-                                     const OpenedFile* fromFile = nullptr);
+                                     const FileIdentity* fromFile = nullptr);
 
 // Renames `from` to `to`, replacing a file at `to`; the directories as above.
 std::error_code MoveReplacingTarget(const std::string& from, const std::string& to,
                                     MoveDirectories& directories,
-                                    const OpenedFile* fromFile = nullptr);
+                                    const FileIdentity* fromFile = nullptr);
 
 }  // namespace tessaly

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/ReadAhead.h"
 #include "platform/posix/FileMove.h"
 #include "platform/posix/WarmFileOrListing.h"
 
@@ -158,7 +159,7 @@ class PosixAppendFile final : public AppendFile {
 // Opens `path` without following a link in its last component and without
 // waiting on a FIFO; checks that it is a regular file when asked. `st` gets
 // what the file was as it was opened.
-FsResult<int> OpenChecked(const std::string& path, int flags, bool regularOnly, struct stat& st) {
+FsResult<int> OpenChecked(const std::string& path, int flags, FileKinds kinds, struct stat& st) {
   int fd;
   do {
     fd = open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
@@ -170,7 +171,7 @@ FsResult<int> OpenChecked(const std::string& path, int flags, bool regularOnly, 
   std::error_code refused;
   if (fstat(fd, &st) != 0) {
     refused = LastError();
-  } else if (regularOnly && !S_ISREG(st.st_mode)) {
+  } else if (kinds == FileKinds::RegularOnly && !S_ISREG(st.st_mode)) {
     refused = make_error_code(FsError::NotRegularFile);
   }
   if (refused) {
@@ -241,21 +242,22 @@ class PosixDirectory final : public DirectoryCursor {
 }  // namespace
 
 FsResult<std::unique_ptr<ReadableFile>> PosixFileSystem::OpenForReading(const std::string& path,
-                                                                        bool regularOnly) {
+                                                                        FileKinds kinds) {
   struct stat st;
-  FsResult<int> fd = OpenChecked(path, O_RDONLY, regularOnly, st);
+  FsResult<int> fd = OpenChecked(path, O_RDONLY, kinds, st);
   if (!fd.ok()) return fd.error();
-  if (S_ISREG(st.st_mode)) {
+  const PathStatus status = StatusFromStat(st);
+  if (status.type == EntryType::Regular) {
     lastOpenedPath_ = path;
-    lastOpened_ = {st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+    lastOpened_ = status;
   }
-  return std::unique_ptr<ReadableFile>(std::make_unique<PosixFile>(fd.value(), StatusFromStat(st)));
+  return std::unique_ptr<ReadableFile>(std::make_unique<PosixFile>(fd.value(), status));
 }
 
 FsResult<std::unique_ptr<AppendFile>> PosixFileSystem::OpenAppendFile(const std::string& path,
                                                                       AppendMode mode) {
   struct stat st;
-  FsResult<int> fd = OpenChecked(path, O_RDWR | O_CREAT | O_NOFOLLOW, true, st);
+  FsResult<int> fd = OpenChecked(path, O_RDWR | O_CREAT | O_NOFOLLOW, FileKinds::RegularOnly, st);
   if (!fd.ok()) return fd.error();
   if (flock(fd.value(), LOCK_EX | LOCK_NB) != 0 || fstat(fd.value(), &st) != 0) {
     std::error_code error = errno == EWOULDBLOCK ? make_error_code(FsError::InUse) : LastError();
@@ -272,21 +274,21 @@ FsResult<std::unique_ptr<DirectoryCursor>> PosixFileSystem::OpenDirectory(const 
   return std::unique_ptr<DirectoryCursor>(std::make_unique<PosixDirectory>(dir));
 }
 
-FsResult<PathStatus> PosixFileSystem::StatusOf(const std::string& path, bool followLinks) {
+FsResult<PathStatus> PosixFileSystem::StatusOf(const std::string& path, SymbolicLinks links) {
   struct stat st;
-  int rc = followLinks ? stat(path.c_str(), &st) : lstat(path.c_str(), &st);
+  int rc = links == SymbolicLinks::Follow ? stat(path.c_str(), &st) : lstat(path.c_str(), &st);
   if (rc != 0) return LastError();
   return StatusFromStat(st);
 }
 
 std::error_code PosixFileSystem::MoveNoReplace(const std::string& from, const std::string& to) {
-  return WithOpenedFile(from, to, [&](const OpenedFile* opened) {
+  return WithOpenedFile(from, to, [&](const FileIdentity* opened) {
     return MoveWithoutReplacing(from, to, directories_, MoveCalls::System(), opened);
   });
 }
 
 std::error_code PosixFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
-  return WithOpenedFile(from, to, [&](const OpenedFile* opened) {
+  return WithOpenedFile(from, to, [&](const FileIdentity* opened) {
     return MoveReplacingTarget(from, to, directories_, opened);
   });
 }

@@ -14,11 +14,11 @@ class PosixFileSystem final : public FileSystem {
   static constexpr std::size_t kMostReadsAhead = 32;
 
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
-                                                         bool regularOnly) override;
+                                                         FileKinds kinds) override;
   FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path,
                                                        AppendMode mode) override;
   FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override;
-  FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override;
+  FsResult<PathStatus> StatusOf(const std::string& path, SymbolicLinks links) override;
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override;
   std::error_code MoveReplacing(const std::string& from, const std::string& to) override;
   std::error_code CreateDirectory(const std::string& path) override;
@@ -32,7 +32,7 @@ class PosixFileSystem final : public FileSystem {
   // one at `from`; that file is then followed to `to`.
   template <typename Move>
   std::error_code WithOpenedFile(const std::string& from, const std::string& to, Move move) {
-    const OpenedFile* opened = from == lastOpenedPath_ ? &lastOpened_ : nullptr;
+    const FileIdentity* opened = from == lastOpenedPath_ ? &lastOpened_ : nullptr;
     std::error_code error = move(opened);
     if (opened && !error) lastOpenedPath_ = to;
     return error;
@@ -42,7 +42,7 @@ class PosixFileSystem final : public FileSystem {
   // The regular file opened for reading last, and where it is now: a move
   // from there finds its directory by the file.
   std::string lastOpenedPath_;
-  OpenedFile lastOpened_{};
+  FileIdentity lastOpened_{};
 };
 
 }  // namespace tessaly

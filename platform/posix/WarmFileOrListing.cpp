@@ -6,20 +6,9 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
-#include <string_view>
+#include "text/AsciiCase.h"
 
 namespace tessaly {
-
-namespace {
-
-// The walk's own test of a picture's name, for choosing what to warm first.
-bool LooksLikePicture(std::string_view name) {
-  if (name.size() < 3) return false;
-  std::string_view last = name.substr(name.size() - 3);
-  return (last[0] | 0x20) == 'j' && (last[1] | 0x20) == 'p' && (last[2] | 0x20) == 'g';
-}
-
-}  // namespace
 
 bool WarmFileOrListing(const std::string& path, std::vector<std::string>& next) {
   // An O_PATH descriptor opens nothing: not a FIFO, not a device. Only once
@@ -49,7 +38,7 @@ bool WarmFileOrListing(const std::string& path, std::vector<std::string>& next) 
       constexpr std::size_t kFirstPictures = 16;
       while (const dirent* entry = readdir(dir)) {
         if (next.size() < kFirstPictures && entry->d_type == DT_REG &&
-            LooksLikePicture(entry->d_name)) {
+            IsPictureName(entry->d_name)) {
           next.push_back(path + "/" + entry->d_name);
         }
       }

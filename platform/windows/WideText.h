@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FsResult.h"
+#include "core/FsResult.h"
 
 namespace tessaly {
 
@@ -18,6 +18,9 @@ std::optional<std::wstring> WideFromUtf8(std::string_view text);
 
 // UTF-8 from `text`, a lone surrogate in its three-byte form.
 std::string Utf8FromWide(std::wstring_view text);
+
+// Makes the console show what the program writes as UTF-8.
+void ShowOutputAsUtf8();
 
 // `path` as the wide calls take it at any length: made absolute against the
 // working directory, "/" read as "\", "." and ".." resolved, and prefixed

@@ -236,7 +236,7 @@ EntryType WindowsEntryType(unsigned long attributes, unsigned long reparseTag) {
 }
 
 FsResult<std::unique_ptr<ReadableFile>> WindowsFileSystem::OpenForReading(const std::string& path,
-                                                                          bool regularOnly) {
+                                                                          FileKinds kinds) {
   FsResult<std::wstring> wide = WidePath(path);
   if (!wide.ok()) return wide.error();
   // Backup semantics let a directory open too, so that it is told apart
@@ -247,7 +247,7 @@ FsResult<std::unique_ptr<ReadableFile>> WindowsFileSystem::OpenForReading(const 
   FsResult<PathStatus> status = StatusOfHandle(handle.get());
   if (!status.ok()) return status.error();
   if (status->type == EntryType::Directory ||
-      (regularOnly &&
+      (kinds == FileKinds::RegularOnly &&
        (status->type != EntryType::Regular || GetFileType(handle.get()) != FILE_TYPE_DISK))) {
     return make_error_code(FsError::NotRegularFile);
   }
@@ -296,12 +296,13 @@ FsResult<std::unique_ptr<DirectoryCursor>> WindowsFileSystem::OpenDirectory(
   return std::unique_ptr<DirectoryCursor>(std::make_unique<WindowsDirectory>(handle, first));
 }
 
-FsResult<PathStatus> WindowsFileSystem::StatusOf(const std::string& path, bool followLinks) {
+FsResult<PathStatus> WindowsFileSystem::StatusOf(const std::string& path, SymbolicLinks links) {
   FsResult<std::wstring> wide = WidePath(path);
   if (!wide.ok()) return wide.error();
   // Asking for the attributes alone opens even a file that another program
   // holds without sharing.
-  DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+  DWORD flags = FILE_FLAG_BACKUP_SEMANTICS |
+                (links == SymbolicLinks::Follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
   Handle handle(CreateFileW(wide->c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                             flags, nullptr));
   if (!handle.ok()) return LastWindowsError();

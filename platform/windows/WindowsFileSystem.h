@@ -18,14 +18,14 @@ EntryType WindowsEntryType(unsigned long attributes, unsigned long reparseTag);
 class WindowsFileSystem final : public FileSystem {
  public:
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
-                                                         bool regularOnly) override;
+                                                         FileKinds kinds) override;
   // The file is opened without sharing its writing: a second run, or another
   // program that wants to write it, is refused with FsError::InUse while it
   // is open. Both modes write each append at once.
   FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path,
                                                        AppendMode mode) override;
   FsResult<std::unique_ptr<DirectoryCursor>> OpenDirectory(const std::string& path) override;
-  FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override;
+  FsResult<PathStatus> StatusOf(const std::string& path, SymbolicLinks links) override;
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override;
   std::error_code MoveReplacing(const std::string& from, const std::string& to) override;
   std::error_code CreateDirectory(const std::string& path) override;

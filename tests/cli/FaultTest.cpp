@@ -194,9 +194,9 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
       bool movedOn =
           std::any_of(records.begin() + static_cast<std::ptrdiff_t>(i) + 1, records.end(),
                       [&](const JournalRecord& r) { return r.from == records[i].to; });
-      FsResult<PathStatus> there = s.fs.StatusOf(records[i].to, false);
+      FsResult<PathStatus> there = s.fs.StatusOf(records[i].to, SymbolicLinks::NotFollowed);
       EXPECT_TRUE(movedOn ||
-                  (there.ok() && FileIdentity::Of(there.value(), records[i].identity.startHash) ==
+                  (there.ok() && RecordedIdentity{there.value(), records[i].identity.startHash} ==
                                      records[i].identity))
           << c.why << ": " << FormatJournalRecord(records[i]);
     }

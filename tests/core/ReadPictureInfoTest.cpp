@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/ReadPictureFile.h"
 #include "platform/NativeFileSystem.h"
 #include "tests/support/ExifWriter.h"
 #include "tests/support/MemoryFile.h"
@@ -134,9 +135,9 @@ TEST(ReadPictureInfoTest, ReadsTheModelBoxThenTheMakerBoxOnceEach) {
 TEST(ReadPictureInfoTest, AMissingFileIsReportedAndAnEmptyPathOpensNothing) {
   NativeFileSystem fs;
   CountingOptions options;
-  EXPECT_EQ(ReadPictureInfo(fs, "/nonexistent/IMG.JPG", options, true).Reason(),
+  EXPECT_EQ(ReadPictureInfo(fs, "/nonexistent/IMG.JPG", options, FileKinds::RegularOnly).Reason(),
             "cannot be opened: No such file or directory");
-  ReadResult empty = ReadPictureInfo(fs, "", options, true);
+  ReadResult empty = ReadPictureInfo(fs, "", options, FileKinds::RegularOnly);
   EXPECT_TRUE(empty.ok() && !empty.info.HeaderAccepted);
 }
 

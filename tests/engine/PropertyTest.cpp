@@ -52,7 +52,7 @@ std::map<std::uint64_t, std::string> PlacesByInode(const test::TempTree& tree) {
   std::map<std::uint64_t, std::string> places;
   NativeFileSystem fs;
   for (const auto& [path, content] : tree.Files()) {
-    FsResult<PathStatus> status = fs.StatusOf(tree.PathOf(path), false);
+    FsResult<PathStatus> status = fs.StatusOf(tree.PathOf(path), SymbolicLinks::NotFollowed);
     if (status.ok()) places[status->inode] = path;
   }
   return places;

@@ -60,11 +60,11 @@ TEST(UndoTest, UndoTakesBackWhatItCanVouchForAndNothingElse) {
       {"a change written ahead but never made", [&b](test::EngineFixture& f) {
          std::ofstream(f.outcome.journalPath, std::ios::binary | std::ios::app) << FormatJournalRecord(JournalRecord
              {JournalRecord::Kind::Rename, f.tree.PathOf(b), f.tree.PathOf("gone.JPG"), false,
-              FileIdentity::Of(f.fs.StatusOf(f.tree.PathOf(b), false).value())}) << "\n";
+              RecordedIdentity{f.fs.StatusOf(f.tree.PathOf(b), SymbolicLinks::NotFollowed).value()}}) << "\n";
        }, 4, 0, 0, {}, {}},
       {"hand-made records that reach outside the run's directory", [&b](test::EngineFixture& f) {
          std::ofstream journal(f.outcome.journalPath, std::ios::binary | std::ios::app);
-         const FileIdentity picture = FileIdentity::Of(f.fs.StatusOf(f.tree.PathOf(b), false).value());
+         const RecordedIdentity picture{f.fs.StatusOf(f.tree.PathOf(b), SymbolicLinks::NotFollowed).value()};
          for (std::string from : {f.tree.PathOf("../escape.JPG"), f.listDir.PathOf("escape.JPG"),
                                   std::string("relative.JPG"), f.tree.PathOf("x") + '\0' + "y"})
            journal << FormatJournalRecord({JournalRecord::Kind::Move, from, f.tree.PathOf(b), false, picture}) << "\n";

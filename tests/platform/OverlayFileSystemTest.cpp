@@ -53,7 +53,7 @@ void MakeTree(test::TempTree& tree) {
 std::string Seen(FileSystem& fs, const std::string& root) {
   std::string seen;
   for (const char* name : kNames) {
-    FsResult<PathStatus> status = fs.StatusOf(root + name, false);
+    FsResult<PathStatus> status = fs.StatusOf(root + name, SymbolicLinks::NotFollowed);
     seen += std::string(name) + ": " +
             (status.ok() ? std::to_string(static_cast<int>(status->type)) + " " +
                                std::to_string(status->type == EntryType::Regular ? status->size : 0)
@@ -94,7 +94,7 @@ std::error_code Apply(FileSystem& fs, const std::string& root, const Step& step)
     case 4:
       return fs.RemoveFile(a);
     case 5:
-      return fs.OpenForReading(a, true).error();
+      return fs.OpenForReading(a, FileKinds::RegularOnly).error();
     default: {  // a file kept: what it holds now, read back
       FsResult<std::unique_ptr<AppendFile>> file = fs.OpenAppendFile(a, AppendMode::Written);
       if (!file.ok()) return file.error();
@@ -119,7 +119,8 @@ std::string FirstDifference(const std::vector<Step>& steps) {
     // The engine moves regular files only, never onto a directory, and
     // keeps its own files outside the tree.
     auto typeOf = [&](std::size_t name) {
-      FsResult<PathStatus> status = native.StatusOf(real.PathOf(kNames[name]), false);
+      FsResult<PathStatus> status =
+          native.StatusOf(real.PathOf(kNames[name]), SymbolicLinks::NotFollowed);
       return status.ok() ? status->type : EntryType::Unknown;
     };
     const int operation = steps[i].operation;

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/Path.h"
 #include "platform/NativeFileSystem.h"
-#include "platform/PathSeparator.h"
+#include "platform/ReadAhead.h"
 
 namespace tessaly::test {
 
@@ -33,9 +34,9 @@ class FaultyFileSystem final : public FileSystem {
   std::vector<std::pair<std::string, std::string>> moves;
 
   FsResult<std::unique_ptr<ReadableFile>> OpenForReading(const std::string& path,
-                                                         bool regularOnly) override {
+                                                         FileKinds kinds) override {
     if (auto e = Fault("open " + path)) return *e;
-    return real_.OpenForReading(path, regularOnly);
+    return real_.OpenForReading(path, kinds);
   }
   FsResult<std::unique_ptr<AppendFile>> OpenAppendFile(const std::string& path,
                                                        AppendMode mode) override {
@@ -59,9 +60,9 @@ class FaultyFileSystem final : public FileSystem {
               [](const auto& a, const auto& b) { return a.name < b.name; });
     return std::unique_ptr<DirectoryCursor>(std::move(sorted));
   }
-  FsResult<PathStatus> StatusOf(const std::string& path, bool followLinks) override {
-    if (pretendExists && pretendExists(path)) return PathStatus{EntryType::Regular, 1};
-    return real_.StatusOf(path, followLinks);
+  FsResult<PathStatus> StatusOf(const std::string& path, SymbolicLinks links) override {
+    if (pretendExists && pretendExists(path)) return PathStatus{{.size = 1}, EntryType::Regular};
+    return real_.StatusOf(path, links);
   }
   std::error_code MoveNoReplace(const std::string& from, const std::string& to) override {
     if (pretendExists && pretendExists(to)) return std::make_error_code(std::errc::file_exists);

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/PathSeparator.h"
+#include "core/Path.h"
 
 namespace tessaly::test {
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/Path.h"
 #include "platform/windows/WideText.h"
 #include "ui/win32/ReviewWindow.h"
 
@@ -418,7 +419,7 @@ ReplaceChoice Win32Window::AskReplace(const ReplaceQuestionWords& words,
                                       std::string_view picturePath, std::string_view existingPath) {
   const auto [existingSize, existingDate] = FileFacts(existingPath);
   const auto [pictureSize, pictureDate] = FileFacts(picturePath);
-  const std::string name(existingPath.substr(existingPath.find_last_of("\\/") + 1));
+  const std::string name(FileNameOf(existingPath));
   const std::wstring title = Wide(words.title);
   const std::wstring text = Wide(FillIn(
       words.question, {name, FillIn(words.fileFacts, {existingPath, existingSize, existingDate}),

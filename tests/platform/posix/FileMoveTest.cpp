@@ -64,7 +64,7 @@ TEST(FileMoveTest, AMoveOfTheFileOpenedFromThePathFindsItsDirectoryByTheFile) {
     tree.Write("d/x", "2");
     stat(tree.PathOf("d/x").c_str(), &second);
     const struct stat& opened = c.opensSecond ? second : first;
-    const OpenedFile file{opened.st_dev, opened.st_ino};
+    const FileIdentity file{opened.st_dev, opened.st_ino};
     EXPECT_EQ(MoveWithoutReplacing(tree.PathOf("d/x"), tree.PathOf("d/z"), kept,
                                    MoveCalls::System(), &file),
               c.error)

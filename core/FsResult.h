@@ -16,7 +16,6 @@ class FsResult {
   FsResult(std::error_code error) : state_(error) {}  // NOLINT(google-explicit-constructor)
 
   bool ok() const { return std::holds_alternative<T>(state_); }
-  explicit operator bool() const { return ok(); }
 
   // Only valid when ok().
   T& value() { return std::get<T>(state_); }

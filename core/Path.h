@@ -45,4 +45,20 @@ inline std::string WithFinalSeparator(std::string directory) {
   return directory;
 }
 
+// What holds `path`: up to and with its last separator; empty when it has
+// none.
+constexpr std::string_view DirectoryOf(std::string_view path) {
+  return path.substr(0, path.find_last_of(kPathSeparators) + 1);
+}
+
+// The last name in `path`: what follows its last separator.
+constexpr std::string_view FileNameOf(std::string_view path) {
+  return path.substr(path.find_last_of(kPathSeparators) + 1);
+}
+
+// The stem X of a picture's name X.JPG (which ends in those four).
+constexpr std::string_view StemOf(std::string_view pictureName) {
+  return pictureName.substr(0, pictureName.size() - 4);
+}
+
 }  // namespace tessaly
