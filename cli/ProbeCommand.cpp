@@ -16,18 +16,18 @@ constexpr CommandSyntax kProbe{"probe", kProbeUsage, kProbeFlags};
 // The probe's line of one file.
 std::string ProbeLine(const std::string& file, const ReadResult& read) {
   const PictureInfo& info = read.info;
-  NewNameParts name = info.HeaderAccepted ? BuildNewName(info) : NewNameParts{};
+  NewNameParts name = info.headerAccepted ? BuildNewName(info) : NewNameParts{};
   JsonObjectWriter line;
   line.Text("path", file);
-  line.Flag("accepted", info.HeaderAccepted);
-  line.Flag("date_found", info.DateFound);
-  line.Text("date_text", Windows1252ToUtf8(info.DateText));
-  line.Text("time_text", Windows1252ToUtf8(info.TimeText));
-  line.Text("maker_text", Windows1252ToUtf8(info.MakerText));
-  line.Text("model_text", Windows1252ToUtf8(info.ModelText));
-  line.Text("new_name", name.NewName);
-  line.Text("date_part", name.DatePart);
-  line.Flag("usable", info.HeaderAccepted && IsUsableName(info, name.NewName));
+  line.Flag("accepted", info.headerAccepted);
+  line.Flag("date_found", info.dateFound);
+  line.Text("date_text", Windows1252ToUtf8(info.dateText));
+  line.Text("time_text", Windows1252ToUtf8(info.timeText));
+  line.Text("maker_text", Windows1252ToUtf8(info.makerText));
+  line.Text("model_text", Windows1252ToUtf8(info.modelText));
+  line.Text("new_name", name.newName);
+  line.Text("date_part", name.datePart);
+  line.Flag("usable", info.headerAccepted && IsUsableName(info, name.newName));
   if (!read.ok()) line.Text("error", read.Reason());
   return line.Finish() + "\n";
 }
@@ -40,8 +40,8 @@ int RunProbeCommand(std::span<const std::string> arguments, FileSystem& fileSyst
   if (read.exitStatus) return *read.exitStatus;
   if (read.operands.empty()) return UsageError(kProbe, "no file given", err);
   RenameOptions options;
-  options.MakerPrefix = read.Has("--maker");
-  options.ModelPrefix = read.Has("--model");
+  options.makerPrefix = read.Has("--maker");
+  options.modelPrefix = read.Has("--model");
   FixedOptions source(options);
   int status = 0;
   for (const std::string& file : read.operands) {

@@ -46,9 +46,9 @@ int RunRenameCommand(std::span<const std::string> arguments, FileSystem& fileSys
   if (read.exitStatus) return *read.exitStatus;
   if (read.operands.empty()) return UsageError(kRename, "no directory given", err);
   RenameOptions options;
-  options.DateDirectories = !read.Has("--no-subdir");
-  options.MakerPrefix = read.Has("--maker");
-  options.ModelPrefix = read.Has("--model");
+  options.dateDirectories = !read.Has("--no-subdir");
+  options.makerPrefix = read.Has("--maker");
+  options.modelPrefix = read.Has("--model");
   const bool dryRun = read.Has("--dry-run");
   RenameListPlace place = defaultPlace;
   if (!read.value.empty()) place.explicitPath = read.value;

@@ -9,8 +9,8 @@ namespace tessaly {
 
 // The new name of one picture, in UTF-8.
 struct NewNameParts {
-  std::string NewName;   // [maker-][model-]YYYY-MM-DD-HHMMSS.JPG; empty without a date
-  std::string DatePart;  // YYYY-MM-DD, the name of the date sub-directory; empty without a date
+  std::string newName;   // [maker-][model-]YYYY-MM-DD-HHMMSS.JPG; empty without a date
+  std::string datePart;  // YYYY-MM-DD, the name of the date sub-directory; empty without a date
 };
 
 // Composes the new name from an accepted header. The separators of the date

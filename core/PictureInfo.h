@@ -8,12 +8,12 @@ namespace tessaly {
 // file's bytes as they stand, one byte per character (Windows-1252 when
 // shown; see Windows1252.h).
 struct PictureInfo {
-  bool HeaderAccepted = false;  // start marker, Exif signature and byte order recognised
-  bool DateFound = false;       // a DateTime or DateTimeOriginal entry was found
-  std::string DateText;         // 10 bytes, normally YYYY:MM:DD; empty when no date was found
-  std::string TimeText;         // 8 bytes, normally HH:MM:SS; empty when no date was found
-  std::string MakerText;        // up to the first NUL; empty unless asked for and found
-  std::string ModelText;        // up to the first NUL; empty unless asked for and found
+  bool headerAccepted = false;  // start marker, Exif signature and byte order recognised
+  bool dateFound = false;       // a DateTime or DateTimeOriginal entry was found
+  std::string dateText;         // 10 bytes, normally YYYY:MM:DD; empty when no date was found
+  std::string timeText;         // 8 bytes, normally HH:MM:SS; empty when no date was found
+  std::string makerText;        // up to the first NUL; empty unless asked for and found
+  std::string modelText;        // up to the first NUL; empty unless asked for and found
 };
 
 }  // namespace tessaly

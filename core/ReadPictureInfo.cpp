@@ -188,11 +188,11 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
 
   ReadResult result;
   PictureInfo& info = result.info;
-  if (options.ReadOptions().ModelPrefix && modelPosition > 0) {
-    info.ModelText = CountedText(cursor, modelPosition, modelLength);
+  if (options.ReadOptions().modelPrefix && modelPosition > 0) {
+    info.modelText = CountedText(cursor, modelPosition, modelLength);
   }
-  if (options.ReadOptions().MakerPrefix && makerPosition > 0) {
-    info.MakerText = CountedText(cursor, makerPosition, makerLength);
+  if (options.ReadOptions().makerPrefix && makerPosition > 0) {
+    info.makerText = CountedText(cursor, makerPosition, makerLength);
   }
 
   // Without a DateTime entry, the first DateTimeOriginal tag among offsets 0
@@ -215,11 +215,11 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
   // The date string: YYYY:MM:DD at the position, a blank (not used), then
   // HH:MM:SS.
   if (dateFound) {
-    info.DateText = Bytes(cursor, datePosition, 10);
-    info.TimeText = Bytes(cursor, datePosition + 11, 8);
+    info.dateText = Bytes(cursor, datePosition, 10);
+    info.timeText = Bytes(cursor, datePosition + 11, 8);
   }
-  info.HeaderAccepted = true;
-  info.DateFound = dateFound;
+  info.headerAccepted = true;
+  info.dateFound = dateFound;
   result.startHash = cursor.StartHash();
   return result;
 }

@@ -12,7 +12,7 @@
 namespace tessaly {
 
 // Why a file could not be read as a picture. A header that simply is not a
-// JPEG/Exif header is no failure: it comes back with HeaderAccepted false.
+// JPEG/Exif header is no failure: it comes back with headerAccepted false.
 enum class ReadFailure {
   None,
   CannotOpen,       // the file could not be opened
@@ -30,7 +30,7 @@ std::string_view DescribeReadFailure(ReadFailure failure);
 struct ReadResult {
   ReadFailure failure = ReadFailure::None;
   std::error_code systemError;           // set for CannotOpen and CannotRead
-  PictureInfo info;                      // HeaderAccepted is false whenever failure is set
+  PictureInfo info;                      // headerAccepted is false whenever failure is set
   std::optional<PathStatus> fileStatus;  // the file's as it was opened, when known
   std::uint64_t startHash = 0;           // HashOfFileStart, for an accepted header
 

@@ -4,9 +4,9 @@ namespace tessaly {
 
 // The three check boxes of the window. Each counts as set only when ticked.
 struct RenameOptions {
-  bool DateDirectories = true;  // move each picture into a sub-directory named after its date
-  bool MakerPrefix = false;     // put the maker's name in front of the new name
-  bool ModelPrefix = false;     // put the model's name in front of the new name
+  bool dateDirectories = true;  // move each picture into a sub-directory named after its date
+  bool makerPrefix = false;     // put the maker's name in front of the new name
+  bool modelPrefix = false;     // put the model's name in front of the new name
 };
 
 // Where the options are read from. They are read afresh at each point that

@@ -10,10 +10,10 @@ namespace tessaly {
 
 // What the window shows for the picture being handled.
 struct ShownPicture {
-  std::string DateText;  // as read, in UTF-8
-  std::string TimeText;
-  std::string NewName;
-  std::string FileName;  // the present name, without directory
+  std::string dateText;  // as read, in UTF-8
+  std::string timeText;
+  std::string newName;
+  std::string fileName;  // the present name, without directory
 };
 
 enum class RunControl { Continue, Stop };

@@ -27,7 +27,7 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
   if (picturePath.empty()) return;
   std::optional<NewNameParts> name = ReadAndShow(picturePath);
   if (!name) return;
-  std::optional<std::string> renameTarget = ClaimName(picturePath, name->NewName);
+  std::optional<std::string> renameTarget = ClaimName(picturePath, name->newName);
   if (renameTarget) Commit(picturePath, *renameTarget, *name);
 }
 
@@ -41,18 +41,18 @@ std::optional<NewNameParts> RenameStep::ReadAndShow(const std::string& picturePa
     return std::nullopt;
   }
   const PictureInfo& info = read.info;
-  if (!info.HeaderAccepted) return std::nullopt;
+  if (!info.headerAccepted) return std::nullopt;
   // The picture's length and identity as it was read; a rename keeps them.
   pictureStatus_ = read.fileStatus;
   pictureStartHash_ = read.startHash;
 
   NewNameParts name = BuildNewName(info);
-  state_.frontEnd.ShowPicture(ShownPicture{Windows1252ToUtf8(info.DateText),
-                                           Windows1252ToUtf8(info.TimeText), name.NewName,
+  state_.frontEnd.ShowPicture(ShownPicture{Windows1252ToUtf8(info.dateText),
+                                           Windows1252ToUtf8(info.timeText), name.newName,
                                            std::string(FileNameOf(picturePath))});
   state_.HandOver();
 
-  if (NameProblem problem = CheckNewName(info, name.NewName); problem != NameProblem::None) {
+  if (NameProblem problem = CheckNewName(info, name.newName); problem != NameProblem::None) {
     if (problem == NameProblem::ControlCharacter) {
       state_.Report(ProblemKind::UnusableName, picturePath,
                     "the new name would hold a control character; left as it is");
@@ -132,9 +132,9 @@ void RenameStep::Commit(const std::string& picturePath, const std::string& renam
   if (renameTarget != picturePath) ++state_.summary.renamed;
 
   ++state_.renameCount;
-  if (state_.frontEnd.ReadOptions().DateDirectories &&
-      !ContainsIgnoringCase(state_.walkedDirectory, name.DatePart)) {
-    MoveIntoDateDirectory(renameTarget, name.NewName, name.DatePart);
+  if (state_.frontEnd.ReadOptions().dateDirectories &&
+      !ContainsIgnoringCase(state_.walkedDirectory, name.datePart)) {
+    MoveIntoDateDirectory(renameTarget, name.newName, name.datePart);
   }
 
   state_.frontEnd.ShowCount(state_.renameCount);

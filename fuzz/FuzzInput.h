@@ -27,9 +27,9 @@ inline FuzzOutcome ReadFuzzInput(std::span<const std::uint8_t> input) {
   MemoryFile file(input.subspan(1), chunk);
   FixedOptions options(RenameOptions{(control & 1) != 0, (control & 2) != 0, (control & 4) != 0});
   outcome.read = ReadPictureInfo(file, options);
-  if (outcome.read.info.HeaderAccepted) {
+  if (outcome.read.info.headerAccepted) {
     outcome.name = BuildNewName(outcome.read.info);
-    outcome.usable = IsUsableName(outcome.read.info, outcome.name.NewName);
+    outcome.usable = IsUsableName(outcome.read.info, outcome.name.newName);
   }
   return outcome;
 }

@@ -370,9 +370,9 @@ void WindowPresenter::SetCommandsEnabled(bool enabled) {
 }
 
 RenameOptions WindowPresenter::ReadOptions() {
-  return RenameOptions{.DateDirectories = view_.IsChecked(Control::DateDirectoriesBox),
-                       .MakerPrefix = view_.IsChecked(Control::MakerBox),
-                       .ModelPrefix = view_.IsChecked(Control::ModelBox)};
+  return RenameOptions{.dateDirectories = view_.IsChecked(Control::DateDirectoriesBox),
+                       .makerPrefix = view_.IsChecked(Control::MakerBox),
+                       .modelPrefix = view_.IsChecked(Control::ModelBox)};
 }
 
 void WindowPresenter::ShowDirectory(std::string_view directory) {
@@ -390,10 +390,10 @@ void WindowPresenter::ShowCount(std::int64_t renameCount) {
 void WindowPresenter::ShowPendingValues() {
   if (pending_.directory) view_.SetText(Control::DirectoryValue, *pending_.directory);
   if (pending_.picture) {
-    view_.SetText(Control::DateValue, pending_.picture->DateText);
-    view_.SetText(Control::TimeValue, pending_.picture->TimeText);
-    view_.SetText(Control::NewNameValue, pending_.picture->NewName);
-    view_.SetText(Control::FileNameValue, pending_.picture->FileName);
+    view_.SetText(Control::DateValue, pending_.picture->dateText);
+    view_.SetText(Control::TimeValue, pending_.picture->timeText);
+    view_.SetText(Control::NewNameValue, pending_.picture->newName);
+    view_.SetText(Control::FileNameValue, pending_.picture->fileName);
   }
   if (pending_.count) {
     const std::string count = std::to_string(*pending_.count);

@@ -32,9 +32,9 @@ TEST(BuildNewNameTest, ComposesNameDatePartAndUsability) {
   // clang-format on
   for (const auto& c : cases) {
     NewNameParts parts = BuildNewName(c.info);
-    EXPECT_EQ(parts.NewName, c.newName) << c.why;
-    EXPECT_EQ(parts.DatePart, c.datePart) << c.why;
-    EXPECT_EQ(IsUsableName(c.info, parts.NewName), c.usable) << c.why;
+    EXPECT_EQ(parts.newName, c.newName) << c.why;
+    EXPECT_EQ(parts.datePart, c.datePart) << c.why;
+    EXPECT_EQ(IsUsableName(c.info, parts.newName), c.usable) << c.why;
   }
   // Every control character in a maker or a model makes the name unusable
   // for what it is; no other ASCII byte does.
@@ -42,7 +42,7 @@ TEST(BuildNewNameTest, ComposesNameDatePartAndUsability) {
     const std::string text = "A"s + static_cast<char>(c) + "B";
     for (const PictureInfo& info :
          {Info("2009:08:12", "12:07:41", text), Info("2009:08:12", "12:07:41", "", text)}) {
-      EXPECT_EQ(CheckNewName(info, BuildNewName(info).NewName) == NameProblem::ControlCharacter,
+      EXPECT_EQ(CheckNewName(info, BuildNewName(info).newName) == NameProblem::ControlCharacter,
                 c < 0x20 || c == 0x7F)
           << c;
     }

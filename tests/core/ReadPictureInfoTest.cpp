@@ -31,9 +31,9 @@ Bytes Camera(std::string_view maker, std::string_view model) {
 // "<date> <time>|<maker>|<model>" ("no date" without one).
 std::string Describe(const ReadResult& r) {
   if (!r.ok()) return r.Reason();
-  if (!r.info.HeaderAccepted) return "rejected";
-  std::string date = r.info.DateFound ? r.info.DateText + " " + r.info.TimeText : "no date";
-  return date + "|" + r.info.MakerText + "|" + r.info.ModelText;
+  if (!r.info.headerAccepted) return "rejected";
+  std::string date = r.info.dateFound ? r.info.dateText + " " + r.info.timeText : "no date";
+  return date + "|" + r.info.makerText + "|" + r.info.modelText;
 }
 
 TEST(ReadPictureInfoTest, ReadsWhatTheHeaderHoldsWithinItsLimits) {
@@ -113,7 +113,7 @@ TEST(ReadPictureInfoTest, ReadsAPictureInAtMostTwoBlocks) {
   for (const auto& [bytes, reads] : cases) {
     MemoryFile file(bytes);
     CountingOptions options;
-    EXPECT_EQ(ReadPictureInfo(file, options).info.DateText, "2009:08:12");
+    EXPECT_EQ(ReadPictureInfo(file, options).info.dateText, "2009:08:12");
     EXPECT_EQ(file.Reads(), reads);
   }
 }
@@ -128,7 +128,7 @@ TEST(ReadPictureInfoTest, ReadsTheModelBoxThenTheMakerBoxOnceEach) {
   const Bytes picture = Camera("ACME", "Z100");
   MemoryFile file(picture);
   ReadResult result = ReadPictureInfo(file, options);
-  EXPECT_EQ(result.info.ModelText + "|" + result.info.MakerText, "Z100|ACME");
+  EXPECT_EQ(result.info.modelText + "|" + result.info.makerText, "Z100|ACME");
   EXPECT_EQ(options.reads, 2);
 }
 
@@ -138,7 +138,7 @@ TEST(ReadPictureInfoTest, AMissingFileIsReportedAndAnEmptyPathOpensNothing) {
   EXPECT_EQ(ReadPictureInfo(fs, "/nonexistent/IMG.JPG", options, FileKinds::RegularOnly).Reason(),
             "cannot be opened: No such file or directory");
   ReadResult empty = ReadPictureInfo(fs, "", options, FileKinds::RegularOnly);
-  EXPECT_TRUE(empty.ok() && !empty.info.HeaderAccepted);
+  EXPECT_TRUE(empty.ok() && !empty.info.headerAccepted);
 }
 
 }  // namespace

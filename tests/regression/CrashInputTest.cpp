@@ -19,11 +19,11 @@ TEST(CrashInputTest, EveryKeptInputReadsToAConsistentResult) {
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
     FuzzOutcome outcome = ReadFuzzInput(bytes);
     const PictureInfo& info = outcome.read.info;
-    EXPECT_TRUE(outcome.read.ok() || !info.HeaderAccepted) << entry.path();
-    EXPECT_EQ(info.DateText.size() + info.TimeText.size(), info.DateFound ? 18u : 0u)
+    EXPECT_TRUE(outcome.read.ok() || !info.headerAccepted) << entry.path();
+    EXPECT_EQ(info.dateText.size() + info.timeText.size(), info.dateFound ? 18u : 0u)
         << entry.path();
-    EXPECT_TRUE(info.DateFound || !outcome.usable) << entry.path();
-    EXPECT_EQ((info.MakerText + info.ModelText).find('\0'), std::string::npos) << entry.path();
+    EXPECT_TRUE(info.dateFound || !outcome.usable) << entry.path();
+    EXPECT_EQ((info.makerText + info.modelText).find('\0'), std::string::npos) << entry.path();
     ++inputs;
   }
   EXPECT_GT(inputs, 100);
