@@ -30,11 +30,10 @@ const std::string& PicturePath() {
 
 void ReadPictureInfoOnCachedFile(benchmark::State& state) {
   tessaly::PosixFileSystem fs;
-  tessaly::FixedOptions options({true, true, true});
   const std::string& path = PicturePath();
   for (auto _ : state) {
     tessaly::ReadResult result =
-        tessaly::ReadPictureInfo(fs, path, options, tessaly::FileKinds::RegularOnly);
+        tessaly::ReadPictureInfo(fs, path, tessaly::FileKinds::RegularOnly);
     benchmark::DoNotOptimize(result);
   }
   state.SetItemsProcessed(state.iterations());

@@ -42,10 +42,10 @@ int RunProbeCommand(std::span<const std::string> arguments, FileSystem& fileSyst
   RenameOptions options;
   options.makerPrefix = read.Has("--maker");
   options.modelPrefix = read.Has("--model");
-  FixedOptions source(options);
   int status = 0;
   for (const std::string& file : read.operands) {
-    ReadResult result = ReadPictureInfo(fileSystem, file, source, FileKinds::Any);
+    ReadResult result = ReadPictureInfo(fileSystem, file, FileKinds::Any);
+    KeepAskedTexts(result.info, options);
     out << ProbeLine(file, result);
     if (!result.ok()) status = 1;
   }

@@ -100,7 +100,7 @@ std::string ReadResult::Reason() const {
   return reason;
 }
 
-ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
+ReadResult ReadPictureInfo(ReadableFile& file) {
   ByteCursor cursor(file);
   auto failedRead = [&](ReadFailure failure) {
     return Failed(failure, failure == ReadFailure::CannotRead ? cursor.Error() : std::error_code{});
@@ -188,12 +188,8 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
 
   ReadResult result;
   PictureInfo& info = result.info;
-  if (options.ReadOptions().modelPrefix && modelPosition > 0) {
-    info.modelText = CountedText(cursor, modelPosition, modelLength);
-  }
-  if (options.ReadOptions().makerPrefix && makerPosition > 0) {
-    info.makerText = CountedText(cursor, makerPosition, makerLength);
-  }
+  if (modelPosition > 0) info.modelText = CountedText(cursor, modelPosition, modelLength);
+  if (makerPosition > 0) info.makerText = CountedText(cursor, makerPosition, makerLength);
 
   // Without a DateTime entry, the first DateTimeOriginal tag among offsets 0
   // to 4000 is taken, wherever it stands and whatever its type and count say;
@@ -222,6 +218,11 @@ ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options) {
   info.dateFound = dateFound;
   result.startHash = cursor.StartHash();
   return result;
+}
+
+void KeepAskedTexts(PictureInfo& info, const RenameOptions& asked) {
+  if (!asked.modelPrefix) info.modelText.clear();
+  if (!asked.makerPrefix) info.makerText.clear();
 }
 
 }  // namespace tessaly

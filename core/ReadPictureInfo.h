@@ -40,9 +40,10 @@ struct ReadResult {
 };
 
 // Reads the start of the picture in `file` and takes from it the date and
-// time, and the maker and model where `options` asks for them (the model
-// option is read first, then the maker option, each once, and only for an
-// accepted header).
-ReadResult ReadPictureInfo(ReadableFile& file, OptionSource& options);
+// time, the maker and the model.
+ReadResult ReadPictureInfo(ReadableFile& file);
+
+// Keeps the maker's and the model's texts only where `asked` asks for them.
+void KeepAskedTexts(PictureInfo& info, const RenameOptions& asked);
 
 }  // namespace tessaly

@@ -53,8 +53,13 @@ struct Problem {
 
 // The engine's one way to its front end (the window, the command line, a
 // test). Every call comes from the thread that runs the engine.
-class FrontEnd : public OptionSource {
+class FrontEnd {
  public:
+  virtual ~FrontEnd() = default;
+  // The options as they stand now. They are read afresh at each point that
+  // needs one, never copied at the start of a run, so that a box changed
+  // during a run applies from its next reading on.
+  virtual RenameOptions ReadOptions() = 0;
   virtual void ShowDirectory(std::string_view directory) = 0;
   virtual void ShowPicture(const ShownPicture& picture) = 0;
   virtual void ShowCount(std::int64_t renameCount) = 0;

@@ -12,7 +12,7 @@ namespace tessaly {
 // again before this returns; the result holds the file's status as it was
 // opened. An empty path opens nothing and is not accepted.
 inline ReadResult ReadPictureInfo(FileSystem& fileSystem, const std::string& path,
-                                  OptionSource& options, FileKinds kinds) {
+                                  FileKinds kinds) {
   if (path.empty()) return {};
   FsResult<std::unique_ptr<ReadableFile>> file = fileSystem.OpenForReading(path, kinds);
   ReadResult result;
@@ -21,7 +21,7 @@ inline ReadResult ReadPictureInfo(FileSystem& fileSystem, const std::string& pat
     result.systemError = file.error();
     return result;
   }
-  result = ReadPictureInfo(*file.value(), options);
+  result = ReadPictureInfo(*file.value());
   result.fileStatus = file.value()->StatusAtOpen();
   return result;
 }

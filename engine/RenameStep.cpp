@@ -32,16 +32,20 @@ void RenameStep::RenamePicture(const std::string& picturePath) {
 }
 
 std::optional<NewNameParts> RenameStep::ReadAndShow(const std::string& picturePath) {
-  ReadResult read =
-      ReadPictureInfo(state_.fileSystem, picturePath, state_.frontEnd, FileKinds::RegularOnly);
+  ReadResult read = ReadPictureInfo(state_.fileSystem, picturePath, FileKinds::RegularOnly);
   if (!read.ok()) {
     bool limit = read.failure != ReadFailure::CannotOpen && read.failure != ReadFailure::CannotRead;
     state_.Report(limit ? ProblemKind::HeaderLimit : ProblemKind::PictureUnreadable, picturePath,
                   read.Reason());
     return std::nullopt;
   }
+  if (!read.info.headerAccepted) return std::nullopt;
+  // The model box is read first, then the maker box, once a picture.
+  RenameOptions asked;
+  asked.modelPrefix = state_.frontEnd.ReadOptions().modelPrefix;
+  asked.makerPrefix = state_.frontEnd.ReadOptions().makerPrefix;
+  KeepAskedTexts(read.info, asked);
   const PictureInfo& info = read.info;
-  if (!info.headerAccepted) return std::nullopt;
   // The picture's length and identity as it was read; a rename keeps them.
   pictureStatus_ = read.fileStatus;
   pictureStartHash_ = read.startHash;

@@ -25,8 +25,9 @@ inline FuzzOutcome ReadFuzzInput(std::span<const std::uint8_t> input) {
   const std::uint8_t control = input[0];
   std::size_t chunk = (control & 0x80) != 0 ? (control & 0x78) + 1u : SIZE_MAX;
   MemoryFile file(input.subspan(1), chunk);
-  FixedOptions options(RenameOptions{(control & 1) != 0, (control & 2) != 0, (control & 4) != 0});
-  outcome.read = ReadPictureInfo(file, options);
+  outcome.read = ReadPictureInfo(file);
+  KeepAskedTexts(outcome.read.info,
+                 RenameOptions{(control & 1) != 0, (control & 2) != 0, (control & 4) != 0});
   if (outcome.read.info.headerAccepted) {
     outcome.name = BuildNewName(outcome.read.info);
     outcome.usable = IsUsableName(outcome.read.info, outcome.name.newName);

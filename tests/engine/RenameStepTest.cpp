@@ -113,5 +113,15 @@ TEST(RenameStepTest, GivesUpAtTheSuffixLimit) {
   EXPECT_EQ(f.frontEnd.ProblemKinds(), std::vector{ProblemKind::NoFreeName});
 }
 
+// The model box is read first, then the maker box, once a picture: a box
+// ticked between the two readings counts from its own reading on.
+TEST(RenameStepTest, ReadsTheModelBoxThenTheMakerBox) {
+  test::EngineFixture f(
+      {{"IMG.JPG", test::CameraPicture(kDate, "ACME", "Z1", test::Order::Intel, 6000, "")}});
+  f.frontEnd.optionsByReading = {{false, false, true}, {false, true, false}};
+  f.Run();
+  EXPECT_EQ(f.tree.Names(), Lines{"ACME-Z1-2009-08-12-120741.JPG"});
+}
+
 }  // namespace
 }  // namespace tessaly

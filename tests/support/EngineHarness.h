@@ -34,12 +34,17 @@ inline Lines Sorted(Lines v) {
 // hand-overs, problems kept.
 struct RecordingFrontEnd final : FrontEnd {
   RenameOptions options;
+  std::vector<RenameOptions> optionsByReading;  // when given, the Nth reading's (the last after)
+  std::size_t readings = 0;
   ReplaceAnswer answer = ReplaceAnswer::Keep;
   int stopAfterHandOvers = -1, handOvers = 0;  // never stops when negative
   int shown = 0, questions = 0;                // directories, pictures and counts shown
   std::vector<Problem> problems;
 
-  RenameOptions ReadOptions() override { return options; }
+  RenameOptions ReadOptions() override {
+    if (optionsByReading.empty()) return options;
+    return optionsByReading[std::min(readings++, optionsByReading.size() - 1)];
+  }
   void ShowDirectory(std::string_view) override { ++shown; }
   void ShowPicture(const ShownPicture&) override { ++shown; }
   void ShowCount(std::int64_t) override { ++shown; }
