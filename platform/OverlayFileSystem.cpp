@@ -1,6 +1,8 @@
 #include "platform/OverlayFileSystem.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <vector>
 
 #include "core/Path.h"
@@ -45,10 +47,40 @@ std::string Key(const std::string& path) {
   return key.empty() && !path.empty() ? "." : key;
 }
 
+// A key as its directory and its name there. A key with no directory above
+// it ("/", ".", a drive's root, the empty path) is all name.
+struct Split {
+  std::string_view directory, name;
+  bool top;
+};
+
+Split SplitKey(std::string_view key) {
+  if (key.empty() || key == ".") return {{}, key, true};
+  const std::size_t slash = key.rfind(kSep);
+  if (slash == std::string_view::npos) return {".", key, false};
+  const std::size_t length = slash == 0 || (slash == 2 && key[1] == ':') ? slash + 1 : slash;
+  if (length == key.size()) return {{}, key, true};
+  return {key.substr(0, length), key.substr(slash + 1), false};
+}
+
+// The directory that holds `key`: a root is its own, "." that of a bare name.
 std::string ParentOf(const std::string& key) {
-  std::size_t slash = key.rfind(kSep);
-  if (slash == std::string::npos) return ".";
-  return key.substr(0, slash == 0 || (slash == 2 && key[1] == ':') ? slash + 1 : slash);
+  const Split split = SplitKey(key);
+  if (!split.top) return std::string(split.directory);
+  return key.empty() ? "." : key;
+}
+
+std::size_t HashOf(std::uint32_t directory, std::string_view name) {
+  return std::hash<std::string_view>{}(name) ^ (std::size_t{directory} * 0x9E3779B97F4A7C15u);
+}
+
+constexpr std::size_t kNameBlock = 16384;
+constexpr std::size_t kRecycledRoom = 256;  // the room of longer names is not taken again
+
+// The room a name takes in a name block: its length (one byte, or 255 and
+// four more), then its bytes.
+std::size_t RoomFor(std::size_t length) {
+  return length + (length < 255 ? 1 : 5);
 }
 
 std::string ChildOf(const std::string& directory, const std::string& name) {
@@ -128,13 +160,14 @@ class OverlayFileSystem::Cursor final : public DirectoryCursor {
  public:
   Cursor(OverlayFileSystem& overlay, std::string key, std::unique_ptr<DirectoryCursor> real)
       : overlay_(overlay), key_(std::move(key)), real_(std::move(real)) {
-    std::string prefix = key_.back() == kSep ? key_ : key_ + kSep;
-    for (auto it = overlay_.added_.lower_bound(prefix);
-         it != overlay_.added_.end() && it->first.starts_with(prefix); ++it) {
-      if (it->first.find(kSep, prefix.size()) == std::string::npos) {
-        addedAtStart_.push_back(it->first.substr(prefix.size()));
-      }
+    const std::uint32_t directory = overlay_.paths_.Lookup(key_);
+    if (directory == kNone) return;
+    for (std::uint32_t child = overlay_.paths_[directory].firstChild; child != kNone;
+         child = overlay_.paths_[child].nextSibling) {
+      const Entry& entry = overlay_.paths_[child];
+      if (entry.put != Put::Nothing) addedAtStart_.emplace_back(Paths::NameOf(entry));
     }
+    std::sort(addedAtStart_.begin(), addedAtStart_.end());
   }
 
   FsResult<bool> Next(DirectoryEntry& entry) override {
@@ -147,7 +180,7 @@ class OverlayFileSystem::Cursor final : public DirectoryCursor {
       }
       if (entry.name == "." || entry.name == "..") return true;
       bool gone = false;
-      if (const Node* node = overlay_.Find(ChildOf(key_, entry.name), gone)) {
+      if (const Entry* node = overlay_.Find(ChildOf(key_, entry.name), gone)) {
         Describe(*node, entry);
         listedFromReal_.push_back(entry.name);
         return true;
@@ -161,7 +194,7 @@ class OverlayFileSystem::Cursor final : public DirectoryCursor {
         continue;
       }
       bool gone = false;
-      if (const Node* node = overlay_.Find(ChildOf(key_, name), gone)) {
+      if (const Entry* node = overlay_.Find(ChildOf(key_, name), gone)) {
         entry.name = name;
         Describe(*node, entry);
         return true;
@@ -171,8 +204,8 @@ class OverlayFileSystem::Cursor final : public DirectoryCursor {
   }
 
  private:
-  static void Describe(const Node& node, DirectoryEntry& entry) {
-    entry.type = node.directory ? EntryType::Directory : EntryType::Regular;
+  static void Describe(const Entry& node, DirectoryEntry& entry) {
+    entry.type = node.put == Put::Directory ? EntryType::Directory : EntryType::Regular;
     entry.typeError.clear();
   }
 
@@ -184,21 +217,173 @@ class OverlayFileSystem::Cursor final : public DirectoryCursor {
   std::size_t nextAdded_ = 0;
 };
 
-const OverlayFileSystem::Node* OverlayFileSystem::Find(const std::string& key, bool& gone) const {
-  if (auto it = added_.find(key); it != added_.end()) {
-    gone = false;
-    return &it->second;
-  }
-  gone = removed_.count(key) > 0;
+const OverlayFileSystem::Entry* OverlayFileSystem::Find(std::string_view key, bool& gone) const {
+  const std::uint32_t at = paths_.Lookup(key);
+  gone = false;
+  if (at == kNone) return nullptr;
+  const Entry& entry = paths_[at];
+  if (entry.put != Put::Nothing) return &entry;
+  gone = entry.hidden;
   return nullptr;
+}
+
+std::string_view OverlayFileSystem::Paths::NameOf(const Entry& entry) {
+  const auto length = static_cast<unsigned char>(entry.name[0]);
+  if (length < 255) return {entry.name + 1, length};
+  std::uint32_t longer = 0;
+  std::memcpy(&longer, entry.name + 1, sizeof longer);
+  return {entry.name + 5, longer};
+}
+
+std::uint32_t OverlayFileSystem::Paths::Lookup(std::string_view key) const {
+  bool whole = false;
+  const std::uint32_t at = Resolve(key, whole);
+  return whole ? at : kNone;
+}
+
+std::uint32_t OverlayFileSystem::Paths::Resolve(std::string_view key, bool& whole) const {
+  whole = false;
+  if (live_ == 0) return kNone;
+  const Split split = SplitKey(key);
+  std::uint32_t directory = kNone;
+  if (!split.top) {
+    directory = Resolve(split.directory, whole);
+    if (!whole) return directory;
+  }
+  const std::uint32_t at = Probe(directory, split.name);
+  whole = at != kNone;
+  return whole ? at : directory;
+}
+
+std::uint32_t OverlayFileSystem::Paths::Probe(std::uint32_t directory,
+                                              std::string_view name) const {
+  if (slots_.empty()) return kNone;
+  for (std::uint32_t at = slots_[HashOf(directory, name) & (slots_.size() - 1)]; at != kNone;
+       at = entries_[at].nextInSlot) {
+    if (entries_[at].directory == directory && NameOf(entries_[at]) == name) return at;
+  }
+  return kNone;
+}
+
+std::uint32_t& OverlayFileSystem::Paths::SlotOf(std::uint32_t directory, std::string_view name) {
+  return slots_[HashOf(directory, name) & (slots_.size() - 1)];
+}
+
+std::uint32_t OverlayFileSystem::Paths::Intern(std::string_view key) {
+  const Split split = SplitKey(key);
+  const std::uint32_t directory = split.top ? kNone : Intern(split.directory);
+  if (std::uint32_t at = Probe(directory, split.name); at != kNone) return at;
+  if (live_ >= slots_.size()) Grow();
+  std::uint32_t at = firstFree_;
+  if (at == kNone) {
+    at = End();
+    entries_.emplace_back();
+  } else {
+    firstFree_ = entries_[at].nextInSlot;
+  }
+  Entry& entry = entries_[at];
+  entry = Entry{KeepName(split.name), directory};
+  if (directory != kNone) {
+    entry.nextSibling = entries_[directory].firstChild;
+    entries_[directory].firstChild = at;
+  }
+  std::uint32_t& slot = SlotOf(directory, split.name);
+  entry.nextInSlot = slot;
+  slot = at;
+  ++live_;
+  return at;
+}
+
+void OverlayFileSystem::Paths::DropIdle(std::uint32_t at) {
+  while (at != kNone) {
+    Entry& entry = entries_[at];
+    if (entry.put != Put::Nothing || entry.hidden || entry.firstChild != kNone) return;
+    std::uint32_t* link = &SlotOf(entry.directory, NameOf(entry));
+    while (*link != at)
+      link = &entries_[*link].nextInSlot;
+    *link = entry.nextInSlot;
+    const std::uint32_t directory = entry.directory;
+    if (directory != kNone) {
+      link = &entries_[directory].firstChild;
+      while (*link != at)
+        link = &entries_[*link].nextSibling;
+      *link = entry.nextSibling;
+    }
+    FreeName(entry.name);
+    entry = Entry{};
+    entry.nextInSlot = firstFree_;
+    firstFree_ = at;
+    --live_;
+    at = directory;
+  }
+}
+
+void OverlayFileSystem::Paths::Grow() {
+  std::vector<std::uint32_t> slots(std::max<std::size_t>(64, slots_.size() * 2), kNone);
+  for (std::uint32_t at = 0; at < End(); ++at) {
+    Entry& entry = entries_[at];
+    if (entry.name == nullptr) continue;  // free: its link is the free list's
+    std::uint32_t& slot = slots[HashOf(entry.directory, NameOf(entry)) & (slots.size() - 1)];
+    entry.nextInSlot = slot;
+    slot = at;
+  }
+  slots_ = std::move(slots);
+}
+
+char* OverlayFileSystem::Paths::KeepName(std::string_view name) {
+  const std::size_t room = RoomFor(name.size());
+  char* at = nullptr;
+  if (room < freeNames_.size() && !freeNames_[room].empty()) {
+    at = freeNames_[room].back();
+    freeNames_[room].pop_back();
+  } else {
+    if (room > blockSize_ - blockUsed_) {
+      blockSize_ = std::max(kNameBlock, room);
+      nameBlocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize_));
+      blockUsed_ = 0;
+    }
+    at = nameBlocks_.back().get() + blockUsed_;
+    blockUsed_ += room;
+  }
+  if (name.size() < 255) {
+    at[0] = static_cast<char>(name.size());
+  } else {
+    at[0] = static_cast<char>(255);
+    const auto length = static_cast<std::uint32_t>(name.size());
+    std::memcpy(at + 1, &length, sizeof length);
+  }
+  std::copy(name.begin(), name.end(), at + (room - name.size()));
+  return at;
+}
+
+void OverlayFileSystem::Paths::FreeName(char* name) {
+  const std::size_t room = RoomFor(NameOf(Entry{name}).size());
+  if (room > kRecycledRoom) return;  // kept until the overlay goes
+  if (freeNames_.size() <= room) freeNames_.resize(room + 1);
+  freeNames_[room].push_back(name);
+}
+
+std::string OverlayFileSystem::Paths::PathOf(std::uint32_t at) const {
+  const Entry& entry = entries_[at];
+  std::string name(NameOf(entry));
+  if (entry.directory == kNone) return name;
+  const Entry& directory = entries_[entry.directory];
+  if (directory.directory == kNone && NameOf(directory) == ".") return name;
+  return ChildOf(PathOf(entry.directory), name);
+}
+
+void OverlayFileSystem::Hide(std::string_view key) {
+  Entry& entry = paths_[paths_.Intern(key)];
+  entry.put = Put::Nothing;
+  entry.hidden = true;
 }
 
 FsResult<std::unique_ptr<ReadableFile>> OverlayFileSystem::OpenForReading(const std::string& path,
                                                                           FileKinds kinds) {
   bool gone = false;
-  const Node* node = Find(Key(path), gone);
-  if (node && node->directory) return std::make_error_code(std::errc::is_a_directory);
-  if (node) return real_.OpenForReading(node->origin, kinds);
+  const Entry* node = Find(Key(path), gone);
+  if (node && node->put == Put::Directory) return std::make_error_code(std::errc::is_a_directory);
+  if (node) return real_.OpenForReading(paths_.PathOf(node->origin), kinds);
   if (gone) return Missing();
   if (std::error_code error = AncestorsRefuse(Key(path))) return error;
   return real_.OpenForReading(path, kinds);
@@ -233,8 +418,8 @@ FsResult<std::unique_ptr<DirectoryCursor>> OverlayFileSystem::OpenDirectory(
     const std::string& path) {
   const std::string key = Key(path);
   bool gone = false;
-  const Node* node = Find(key, gone);
-  if (node && !node->directory) return std::make_error_code(std::errc::not_a_directory);
+  const Entry* node = Find(key, gone);
+  if (node && node->put != Put::Directory) return std::make_error_code(std::errc::not_a_directory);
   if (gone) return Missing();
   std::unique_ptr<DirectoryCursor> real;
   if (!node) {
@@ -248,27 +433,33 @@ FsResult<std::unique_ptr<DirectoryCursor>> OverlayFileSystem::OpenDirectory(
 
 FsResult<PathStatus> OverlayFileSystem::StatusOf(const std::string& path, SymbolicLinks links) {
   bool gone = false;
-  const Node* node = Find(Key(path), gone);
-  if (node && node->directory) return PathStatus{{}, EntryType::Directory};
-  if (node) return real_.StatusOf(node->origin, SymbolicLinks::NotFollowed);
+  const Entry* node = Find(Key(path), gone);
+  if (node && node->put == Put::Directory) return PathStatus{{}, EntryType::Directory};
+  if (node) return real_.StatusOf(paths_.PathOf(node->origin), SymbolicLinks::NotFollowed);
   if (gone) return Missing();
   if (std::error_code error = AncestorsRefuse(Key(path))) return error;
   return real_.StatusOf(path, links);
 }
 
-std::error_code OverlayFileSystem::AncestorsRefuse(const std::string& key) const {
-  if (added_.empty() && removed_.empty()) return {};
-  for (std::string at = ParentOf(key); at != "."; at = ParentOf(at)) {
-    if (auto it = added_.find(at); it != added_.end()) {
-      if (it->second.directory) return {};
+std::error_code OverlayFileSystem::AncestorsRefuse(std::string_view key) const {
+  const Split split = SplitKey(key);
+  bool whole = false;
+  // The nearest directory above that has an entry, then those above it; a
+  // root answers for itself, "." never does.
+  const std::string_view above = split.top ? key : split.directory;
+  if (above.empty()) return {};
+  for (std::uint32_t at = paths_.Resolve(above, whole); at != kNone; at = paths_[at].directory) {
+    const Entry& entry = paths_[at];
+    if (entry.directory == kNone && Paths::NameOf(entry) == ".") break;
+    if (entry.put == Put::Directory) return {};
+    if (entry.put == Put::File) {
 #ifdef _WIN32
       return Missing();  // Windows finds no path below a file
 #else
       return std::make_error_code(std::errc::not_a_directory);
 #endif
     }
-    if (removed_.count(at) > 0) return Missing();
-    if (IsRoot(at)) break;
+    if (entry.hidden) return Missing();
   }
   return {};
 }
@@ -305,21 +496,26 @@ std::error_code OverlayFileSystem::Transfer(const std::string& from, const std::
     return std::make_error_code(std::errc::is_a_directory);
   }
   bool gone = false;
-  const Node* node = Find(fromKey, gone);
+  const Entry* node = Find(fromKey, gone);
   // Only files move here; a directory's contents would not follow it.
   if (source->type == EntryType::Directory) {
     return std::make_error_code(std::errc::operation_not_supported);
   }
-  Node moved = node ? *node : Node{false, fromKey};
-  added_.erase(fromKey);
   // A name that only this overlay gave needs no hiding once it is gone.
-  if (!node || real_.StatusOf(fromKey, SymbolicLinks::NotFollowed).ok()) removed_.insert(fromKey);
-  if (moved.origin == toKey) {  // back where it really is
-    added_.erase(toKey);
-    removed_.erase(toKey);
+  const bool hide = !node || real_.StatusOf(fromKey, SymbolicLinks::NotFollowed).ok();
+  const std::uint32_t left = paths_.Intern(fromKey), arrived = paths_.Intern(toKey);
+  const std::uint32_t origin = node ? paths_[left].origin : left;
+  paths_[left].put = Put::Nothing;
+  if (hide) paths_[left].hidden = true;
+  if (origin == arrived) {  // back where it really is
+    paths_[arrived].put = Put::Nothing;
+    paths_[arrived].hidden = false;
   } else {
-    added_[toKey] = moved;
+    paths_[arrived].put = Put::File;
+    paths_[arrived].origin = origin;
   }
+  paths_.DropIdle(left);
+  paths_.DropIdle(arrived);
   return {};
 }
 
@@ -341,7 +537,7 @@ std::error_code OverlayFileSystem::CreateDirectory(const std::string& path) {
   }
   if (status.error() != std::errc::no_such_file_or_directory) return status.error();
   if (std::error_code error = CheckParent(key)) return error;
-  added_[key] = Node{true, {}};
+  paths_[paths_.Intern(key)].put = Put::Directory;
   return {};
 }
 
@@ -361,8 +557,7 @@ std::error_code OverlayFileSystem::RemoveDirectory(const std::string& path) {
       return std::make_error_code(std::errc::directory_not_empty);
     }
   }
-  added_.erase(key);
-  removed_.insert(key);
+  Hide(key);
   return {};
 }
 
@@ -372,17 +567,16 @@ std::error_code OverlayFileSystem::RemoveFile(const std::string& path) {
   if (!status.ok()) return status.error();
   if (status->type == EntryType::Directory) return std::make_error_code(std::errc::is_a_directory);
   if (std::error_code error = CheckParent(key)) return error;
-  added_.erase(key);
-  removed_.insert(key);
+  Hide(key);
   return {};
 }
 
 std::error_code OverlayFileSystem::CheckWritable(const std::string& path) {
   bool gone = false;
-  const Node* node = Find(Key(path), gone);
+  const Entry* node = Find(Key(path), gone);
   if (gone) return Missing();
-  if (node && node->directory) return {};  // made here, by this program
-  return real_.CheckWritable(node ? node->origin : path);
+  if (node && node->put == Put::Directory) return {};  // made here, by this program
+  return real_.CheckWritable(node ? paths_.PathOf(node->origin) : path);
 }
 
 std::unique_ptr<ReadAhead> OverlayFileSystem::StartReadAhead() {
@@ -391,8 +585,8 @@ std::unique_ptr<ReadAhead> OverlayFileSystem::StartReadAhead() {
 
 std::map<std::string, std::string> OverlayFileSystem::MovedFiles() const {
   std::map<std::string, std::string> moved;
-  for (const auto& [key, node] : added_) {
-    if (!node.directory) moved[node.origin] = key;
+  for (std::uint32_t at = 0; at < paths_.End(); ++at) {
+    if (paths_[at].put == Put::File) moved[paths_.PathOf(paths_[at].origin)] = paths_.PathOf(at);
   }
   return moved;
 }

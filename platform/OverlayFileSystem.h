@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -46,28 +49,71 @@ class OverlayFileSystem final : public FileSystem {
   std::map<std::string, std::string> MovedFiles() const;
 
  private:
-  // What stands at a path that changed: a directory made here, or the real
-  // file at `origin`.
-  struct Node {
-    bool directory = false;
-    std::string origin;
+  static constexpr std::uint32_t kNone = UINT32_MAX;
+  enum class Put : std::uint8_t { Nothing, Directory, File };
+  struct Entry {
+    char* name = nullptr;  // in the name blocks, after its length; null when free
+    std::uint32_t directory = kNone;
+    std::uint32_t origin = kNone;  // for a File: the entry of the real path it came from
+    std::uint32_t firstChild = kNone, nextSibling = kNone;
+    std::uint32_t nextInSlot = kNone;  // in its hash slot; when free, the next free entry
+    Put put = Put::Nothing;            // a directory made here, or the real file at `origin`
+    bool hidden = false;               // the real entry at this path is gone
+  };
+  // Every path that changed, or that holds one that changed, kept once: a
+  // name in the entry of its directory (none for "/", "." and the like). A
+  // path costs its name and one Entry; one that came to say nothing and
+  // holds nothing is dropped, its room taken again.
+  class Paths {
+   public:
+    // The entry of `key`, or kNone.
+    std::uint32_t Lookup(std::string_view key) const;
+    // As far as `key` has entries: its own (`whole`), or else that of the
+    // nearest directory above it that has one, or kNone.
+    std::uint32_t Resolve(std::string_view key, bool& whole) const;
+    // The entry of `key`, made (with those of the directories above it)
+    // when missing.
+    std::uint32_t Intern(std::string_view key);
+    // Drops `at`, then the directories above it, while they neither say
+    // nor hold anything.
+    void DropIdle(std::uint32_t at);
+    std::string PathOf(std::uint32_t at) const;
+    static std::string_view NameOf(const Entry& entry);
+    Entry& operator[](std::uint32_t at) { return entries_[at]; }
+    const Entry& operator[](std::uint32_t at) const { return entries_[at]; }
+    std::uint32_t End() const { return static_cast<std::uint32_t>(entries_.size()); }
+
+   private:
+    std::uint32_t& SlotOf(std::uint32_t directory, std::string_view name);
+    std::uint32_t Probe(std::uint32_t directory, std::string_view name) const;
+    void Grow();
+    char* KeepName(std::string_view name);
+    void FreeName(char* name);
+
+    std::deque<Entry> entries_;         // never moved as it grows
+    std::vector<std::uint32_t> slots_;  // hashed by directory and name: the first entry
+    std::uint32_t live_ = 0, firstFree_ = kNone;
+    std::vector<std::unique_ptr<char[]>> nameBlocks_;
+    std::size_t blockUsed_ = 0, blockSize_ = 0;
+    std::vector<std::vector<char*>> freeNames_;  // by the room they take
   };
   class Cursor;
 
-  // The node at `key` when something was put there; null otherwise, with
+  // The entry at `key` when something was put there; null otherwise, with
   // `gone` telling whether the real entry there is hidden.
-  const Node* Find(const std::string& key, bool& gone) const;
+  const Entry* Find(std::string_view key, bool& gone) const;
   // Why nothing can stand at `key` for what changed above it: a file put in
   // place of one of its directories (errc::not_a_directory; on Windows, no
   // such file), or one of them gone; empty where the real file system is to
   // answer.
-  std::error_code AncestorsRefuse(const std::string& key) const;
+  std::error_code AncestorsRefuse(std::string_view key) const;
   std::error_code CheckParent(const std::string& key);
   std::error_code Transfer(const std::string& from, const std::string& to, bool replace);
+  // Marks the real entry at `key` gone, and whatever was put there with it.
+  void Hide(std::string_view key);
 
   FileSystem& real_;
-  std::map<std::string, Node> added_;  // by path without a final "/"
-  std::set<std::string> removed_;      // real paths that hold nothing here
+  Paths paths_;
   AppendSink sink_;
 };
 
