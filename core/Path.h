@@ -45,6 +45,13 @@ inline std::string WithFinalSeparator(std::string directory) {
   return directory;
 }
 
+// `name` in `directory` (named without a final separator).
+inline std::string JoinPath(std::string_view directory, std::string_view name) {
+  std::string path(directory);
+  path += kPathSeparator;
+  return path += name;
+}
+
 // What holds `path`: up to and with its last separator; empty when it has
 // none.
 constexpr std::string_view DirectoryOf(std::string_view path) {

@@ -154,7 +154,7 @@ bool RecordsAChange(FileSystem& fileSystem, const std::string& path) {
 // run still holds is left to it.
 void RemoveAbandonedJournals(FileSystem& fileSystem, const std::string& directory) {
   for (const std::string& name : JournalNamesNewestFirst(fileSystem, directory)) {
-    std::string path = directory + kPathSeparator + name;
+    std::string path = JoinPath(directory, name);
     if (RecordsAChange(fileSystem, path)) return;
     FsResult<std::unique_ptr<AppendFile>> held =
         fileSystem.OpenAppendFile(path, AppendMode::Written);
@@ -213,7 +213,7 @@ std::error_code Journal::Create(FileSystem& fileSystem, const std::string& direc
   fileSystem_ = &fileSystem;
   if (std::error_code error = MakeDirectories(fileSystem, directory)) return error;
   RemoveAbandonedJournals(fileSystem, directory);
-  const std::string stem = directory + kPathSeparator + JournalName(started);
+  const std::string stem = JoinPath(directory, JournalName(started));
   for (int k = 1; k < 1000; ++k) {
     char suffix[8] = "";
     if (k > 1) std::snprintf(suffix, sizeof suffix, "_%03d", k);
@@ -362,7 +362,7 @@ JournalContents ReadJournal(FileSystem& fileSystem, const std::string& path) {
 
 std::string LatestJournal(FileSystem& fileSystem, const std::string& directory) {
   for (const std::string& name : JournalNamesNewestFirst(fileSystem, directory)) {
-    std::string path = directory + kPathSeparator + name;
+    std::string path = JoinPath(directory, name);
     if (RecordsAChange(fileSystem, path)) return path;
   }
   return {};

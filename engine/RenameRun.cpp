@@ -55,7 +55,7 @@ RenameListPlace PlaceUnder(const std::string& programDirectory, const std::strin
   place.programDirectory = programDirectory;
   place.stateDirectory = stateDirectory;
   if (!place.stateDirectory.empty())
-    place.journalDirectory = place.stateDirectory + kPathSeparator + "journals";
+    place.journalDirectory = JoinPath(place.stateDirectory, "journals");
   return place;
 }
 

@@ -296,7 +296,7 @@ void RenameStep::MoveIntoDateDirectory(const std::string& renameTarget, const st
       FindFreeName(subDirectory + kPathSeparator, newName, renameTarget, SameLength::CountsAsTaken);
   if (!found)
     return fail("no free name in " + subDirectory + ": every suffix up to -32766 is taken");
-  const std::string target = subDirectory + kPathSeparator + found->candidate;
+  const std::string target = JoinPath(subDirectory, found->candidate);
   MoveResult moved = Move(renameTarget, target, JournalRecord::Kind::Move, IfTaken::AskToReplace);
   switch (moved.outcome) {
     case MoveOutcome::Declined:
