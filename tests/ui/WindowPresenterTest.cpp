@@ -364,7 +364,7 @@ TEST(WindowPresenterTest, PreviewShowsWhatTheRunDoesAndUndoGivesTheTreeBack) {
     auto sorted = [](const std::string& text) {
       test::Lines lines;
       for (std::size_t at = 0, end; at < text.size(); at = end + 1)
-        lines.push_back(text.substr(at, (end = text.find('\n', at)) - at));
+        lines.push_back(test::TempTree::Slashed(text.substr(at, (end = text.find('\n', at)) - at)));
       return test::Sorted(lines);
     };
     EXPECT_EQ(sorted(preview.changes),
@@ -389,8 +389,8 @@ TEST(WindowPresenterTest, PreviewShowsWhatTheRunDoesAndUndoGivesTheTreeBack) {
     w.presenter.Choose(MenuEntry::UndoLastRun);
     ASSERT_EQ(w.view.reviews.size(), 2u);
     EXPECT_EQ(w.view.reviews[1].counts, c.undoCounts);
-    EXPECT_TRUE(w.view.reviews[1].changes.starts_with(
-        "2010-01-01/2010-01-01-000000.JPG → 2010-01-01-000000.JPG\n"));
+    EXPECT_TRUE(test::TempTree::Slashed(w.view.reviews[1].changes)
+                    .starts_with("2010-01-01/2010-01-01-000000.JPG → 2010-01-01-000000.JPG\n"));
     EXPECT_EQ(w.view.reviews[1].defaultButton, ReviewButton::Proceed);
     EXPECT_EQ(w.tree.Files(), before) << "byte for byte";
     EXPECT_FALSE(std::filesystem::exists(test::NativePath(w.tree.PathOf("2009-08-12"))));
