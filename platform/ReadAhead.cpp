@@ -2,6 +2,8 @@
 
 #include "platform/FileSystem.h"
 
+#include <optional>
+
 namespace tessaly {
 
 std::unique_ptr<ReadAhead> FileSystem::StartReadAhead() {
@@ -25,7 +27,7 @@ void ReadAhead::Hint(std::string_view path, std::string_view name) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (queue_.size() >= kQueued) return;
-    if (warmInARow_ >= kWarmToRest && ++hintsWhileResting_ % kProbeEvery != 0) return;
+    if (!rest_.TakesHint()) return;
     queue_.emplace_back(path).append(name);
     if (threads_.size() < depth_.Depth()) threads_.emplace_back([this] { Work(); });
   }
@@ -34,16 +36,16 @@ void ReadAhead::Hint(std::string_view path, std::string_view name) {
 
 void ReadAhead::Work() {
   std::vector<std::string> next;
-  enum class Last { None, InMemory, FromDevice } last = Last::None;  // counted under the lock
+  std::optional<ReadAheadRest::Found> last;  // counted under the lock
   for (;;) {
     std::string path;
     {
       std::unique_lock<std::mutex> lock(mutex_);
-      if (last != Last::None) {
+      if (last) {
         --inFlight_;
-        warmInARow_ = last == Last::InMemory ? warmInARow_ + 1 : 0;
+        rest_.Warmed(*last);
         std::size_t depth = depth_.Depth();
-        if (last == Last::FromDevice) depth_.Warmed(ReadAheadDepth::Clock::now());
+        if (last == ReadAheadRest::Found::FromDevice) depth_.Warmed(ReadAheadDepth::Clock::now());
         if (depth_.Depth() > depth) wake_.notify_all();
       }
       for (std::string& more : next) {
@@ -58,7 +60,7 @@ void ReadAhead::Work() {
       queue_.pop_front();
       ++inFlight_;
     }
-    last = warm_(path, next) ? Last::InMemory : Last::FromDevice;
+    last = warm_(path, next) ? ReadAheadRest::Found::InMemory : ReadAheadRest::Found::FromDevice;
   }
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/ReadAheadDepth.h"
+#include "platform/ReadAheadRest.h"
 
 namespace tessaly {
 
@@ -24,16 +25,10 @@ namespace tessaly {
 // follows what the device rewards while the run goes; a thread is started
 // when the depth first needs it. The threads stop when this object goes (at
 // the end of a run): what waits is dropped, and only the warms in flight are
-// finished.
-//
-// Where everything is in memory already, warming only takes processor time
-// from the walk: after kWarmToRest files in a row that were in memory, only
-// every kProbeEvery-th hint is taken, until one of those was not.
+// finished. Hints are taken as the rest rule says (see ReadAheadRest).
 class ReadAhead {
  public:
   static constexpr std::size_t kQueued = 64;
-  static constexpr int kWarmToRest = 64;
-  static constexpr int kProbeEvery = 128;
 
   // Warms `path`; may name further paths to warm after it in `next`. True
   // when it was all in memory already, false when the device was asked (and
@@ -61,8 +56,7 @@ class ReadAhead {
   bool stopping_ = false;
   ReadAheadDepth depth_;
   std::size_t inFlight_ = 0;
-  int warmInARow_ = 0;
-  int hintsWhileResting_ = 0;
+  ReadAheadRest rest_;
   std::vector<std::thread> threads_;
 };
 

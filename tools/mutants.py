@@ -20,6 +20,9 @@ matrix of which test killed which mutant to <scratch>/kills.tsv.
   python3 tools/mutants.py --tests RE ...  only the tests whose names match RE
                                            (ctest -R), for mutants of code that
                                            no other test reaches
+  python3 tools/mutants.py --except RE     all but the tests whose names match
+                                           (ctest -E): a slow test left out, its
+                                           survivors run again with it
 
 It is slow (a build and a whole test run per mutant) and runs outside CI.
 """
@@ -28,6 +31,7 @@ import argparse
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -97,11 +101,16 @@ def mutated(source, m):
 
 
 def run(command, cwd, log, timeout=None, env=None):
+    """The command's exit status, -1 when it ran out of time; then it and
+    every test it started are killed, so that none is left waiting."""
     with open(log, "w") as out:
+        process = subprocess.Popen(command, cwd=cwd, stdout=out, stderr=subprocess.STDOUT, env=env,
+                                   start_new_session=True)
         try:
-            return subprocess.run(command, cwd=cwd, stdout=out, stderr=subprocess.STDOUT,
-                                  timeout=timeout, env=env).returncode
+            return process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
             return -1
 
 
@@ -229,6 +238,7 @@ def main():
                                                           "tessaly-mutants"))
     parser.add_argument("--timeout", type=int, default=300, help="seconds for one test run")
     parser.add_argument("--tests", help="run only the tests whose names match (ctest -R)")
+    parser.add_argument("--except", dest="excluded", help="leave out the tests that match (ctest -E)")
     parser.add_argument("--windows", action="store_true",
                         help="the Windows mutants, on the Windows build under Wine")
     args = parser.parse_args()
@@ -260,7 +270,7 @@ def main():
     log = os.path.join(args.scratch, "log")
     if not os.path.isfile(os.path.join(build, "build.ninja")):
         configure = ["cmake", "-S", src, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug",
-                     "-DTESSALY_BUILD_BENCH=OFF"]
+                     "-DTESSALY_BUILD_BENCH=OFF", "-DTESSALY_TEST_TIMEOUT=60"]
         if args.windows:
             configure += ["-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(src, "tools", "mingw-w64.cmake"),
                           "-DTESSALY_LINUX_BUILD=" + os.path.join(TOP, "build", "release")]
@@ -269,6 +279,8 @@ def main():
     env_ctest = ["ctest", "--test-dir", build, "-j2", "--timeout", "60", "--output-on-failure"]
     if args.tests:
         env_ctest += ["-R", args.tests]
+    if args.excluded:
+        env_ctest += ["-E", args.excluded]
     # A mutant may walk or move outside its test's tree (a parent directory
     # taken for the chosen one): its tests get temporary directories of their
     # own, so that they never reach another program's files in /tmp.

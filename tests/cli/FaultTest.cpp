@@ -59,6 +59,9 @@ TEST(FaultTest, NothingIsLostAndEveryProblemIsReported) {
        plain, 1, "IMG_0001.JPG: header points past byte 32767", 1},
       {"a directory that cannot be listed, reported once", [](Scene& s) { s.tree.Write("locked/3.JPG", Pic("2003:03:03 03:03:03"));
          s.fs.fails["list " + s.In("locked/")] = std::errc::permission_denied; }, plain, 1, "locked/: cannot list the directory", 1},
+      {"a listing that fails part way: what came before is renamed, the failure reported once", [](Scene& s) {
+         s.fs.fails["next " + s.tree.Root()] = std::errc::io_error; }, plain, 1, "listing the directory failed", 1,
+       {named, "IMG_0002.JPG"}},
       {"a rename that fails: its line is taken back", [&](Scene& s) { s.fs.fails["move " + s.In("IMG_0001.JPG")] =
          std::errc::read_only_file_system; }, plain, 1, "IMG_0001.JPG: cannot rename to", 1, {one, "2002-02-02-020202.JPG"}},
 #ifndef _WIN32  // no FIFOs, and Wine makes no links

@@ -19,7 +19,9 @@ constexpr RenameOptions kPlain{false, false, false}, kSub{true, false, false};
 // name order: every file afterwards, the list's lines in order, the problems.
 TEST(RenameStepTest, EndsWithTheseFilesLinesAndProblems) {
   const std::string n = "2009-08-12-120741.JPG", n1 = "2009-08-12-120741-1.JPG", d = "2009-08-12/",
-                    a = "IMG.JPG--->";
+                    a = "IMG.JPG--->", n2 = "2009-08-12-120741-2.JPG",
+                    n3 = "2009-08-12-120741-3.JPG", n01 = "2009-08-12-120741-01.JPG",
+                    n1a = "2009-08-12-120741-1a.JPG";
   const std::string e = "\xC3\xA9t\xC3\xA9/", one = "2001-01-01-010101.JPG",
                     two = "2002-02-02-020202.JPG";
   using enum ProblemKind;
@@ -28,6 +30,7 @@ TEST(RenameStepTest, EndsWithTheseFilesLinesAndProblems) {
     const char* why; std::vector<std::pair<std::string, test::Bytes>> before; RenameOptions options;
     Lines after, lines; std::vector<ProblemKind> problems = {};
     Lines links = {};  // "name>target": symbolic links made first
+    std::string named = "";  // when given, the file the last problem names at its end
   } cases[] = {
       {"names that end in JPG in any letter case", {{"P1.Jpg", Pic("2001:01:01 01:01:01")}, {"photojpg",
        Pic("2002:02:02 02:02:02")}, {"x.JPEG", Pic(kDate)}, {"x.JPG.BAK", Pic(kDate)}, {"PG", Pic(kDate)}}, kPlain,
@@ -41,6 +44,13 @@ TEST(RenameStepTest, EndsWithTheseFilesLinesAndProblems) {
       {"another length gets a suffix", {{"IMG.JPG", Pic(kDate)}, {n, Blob(7000)}}, kPlain, {n, n1}, {a + n1}},
       {"the same length on a suffix is the same picture: kept",
        {{"IMG.JPG", Pic(kDate)}, {n, Blob(7000)}, {n1, Blob(6000)}}, kPlain, {"IMG.JPG", n, n1}, {}, {RenameDeclined}},
+      {"of several files of its length, the first is the one asked about", {{"A.JPG", Pic(kDate, 7000)}, {"B.JPG",
+       Pic(kDate)}, {n, Blob(5000)}, {n1, Blob(6000)}, {n2, Blob(6000)}}, kPlain, {"B.JPG", n, n1, n2, n3}, {"A.JPG--->" + n3},
+       {RenameDeclined}, {}, n1},
+      {"-01 and -1a are not suffixes of the program's: a copy there is asked about", {{n01, Pic(kDate)}, {n1a,
+       Pic(kDate)}, {n, Blob(6000)}}, kPlain, {n01, n1a, n}, {}, {RenameDeclined, RenameDeclined}, {}, n},
+      {"a copy of the bare name's length at the program's own suffix keeps its name", {{n1, Pic(kDate)}, {n, Blob(6000)}},
+       kPlain, {n, n1}, {n1 + "--->" + n1}},
       {"a name freed during the run is taken again", {{"A.JPG", Pic(kDate)}, {"ACME-Z100-" + n,
        Pic("2010:01:01 00:00:00", 7000)}, {"B.JPG", Pic(kDate, 6001)}}, {false, true, true}, {"ACME-Z100-" + n1,
        "ACME-Z100-2010-01-01-000000.JPG", "ACME-Z100-" + n}, {"A.JPG--->ACME-Z100-" + n1, "ACME-Z100-" + n +
@@ -83,6 +93,9 @@ TEST(RenameStepTest, EndsWithTheseFilesLinesAndProblems) {
     EXPECT_EQ(f.tree.Names(), test::Sorted(c.after)) << c.why;
     EXPECT_EQ(f.run.RenameCount(), static_cast<std::int64_t>(c.lines.size())) << c.why;
     EXPECT_EQ(f.frontEnd.ProblemKinds(), c.problems) << c.why;
+    EXPECT_TRUE(c.named.empty() ||
+                f.frontEnd.problems.back().reason.ends_with(f.tree.PathOf(c.named)))
+        << c.why;
   }
 }
 

@@ -14,13 +14,12 @@
 namespace tessaly::test {
 
 // The real file system with faults put in by call and path ("open P",
-// "list P", "move P" for a move from P, "mkdir P", "unlink P", "create P"
-// for OpenAppendFile, "write P" for the question whether P may be written,
-// "append P" for every
-// append to P, or to any file in directory D with "append D/", after the
-// first `appendsAllowed`): such a call fails with the given error, or
-// a hook runs just before it ("open P", "move P" for a move to P). Listings come sorted by name
-// unless the file system's own order is asked for; successful moves are recorded.
+// "list P", "next P" for the next listing of P, which fails before its last entry, "move P" for a
+// move from P, "mkdir P", "unlink P", "create P" for OpenAppendFile, "write P" for the question
+// whether P may be written, "append P" for every append to P, or to any file in directory D with
+// "append D/", after the first `appendsAllowed`): such a call fails with the given error, or a hook
+// runs just before it ("open P", "move P" for a move to P). Listings come sorted by name unless the
+// file system's own order is asked for; successful moves are recorded.
 class FaultyFileSystem final : public FileSystem {
  public:
   std::map<std::string, std::errc> fails;
@@ -54,6 +53,10 @@ class FaultyFileSystem final : public FileSystem {
     FsResult<std::unique_ptr<DirectoryCursor>> cursor = real_.OpenDirectory(path);
     if (!cursor.ok() || ownOrder) return cursor;
     auto sorted = std::make_unique<Sorted>();
+    if (auto f = fails.find("next " + path); f != fails.end()) {
+      sorted->failure = f->second;
+      fails.erase(f);
+    }
     for (DirectoryEntry entry; cursor.value()->Next(entry).value();)
       sorted->entries.push_back(entry);
     std::sort(sorted->entries.begin(), sorted->entries.end(),
@@ -94,7 +97,9 @@ class FaultyFileSystem final : public FileSystem {
   struct Sorted final : DirectoryCursor {
     std::vector<DirectoryEntry> entries;
     std::size_t next = 0;
+    std::optional<std::errc> failure;
     FsResult<bool> Next(DirectoryEntry& entry) override {
+      if (failure && next + 1 == entries.size()) return std::make_error_code(*failure);
       if (next < entries.size()) entry = entries[next];
       return next++ < entries.size();
     }
