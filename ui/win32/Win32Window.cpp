@@ -39,8 +39,10 @@ HWND MakeControl(const ControlPlace& place, HWND parent, HINSTANCE instance, int
       style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
       break;
     case ControlKind::Value:
-      // Notify, so that the tooltip sees the mouse over it.
-      style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS | SS_NOTIFY;
+      // Notify, so that the tooltip sees the mouse over it. A value whose
+      // end matters is shortened by WithEndInSight, the others in the middle.
+      style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
+      if (place.kept != KeptPart::End) style |= SS_PATHELLIPSIS;
       break;
     case ControlKind::CheckBox:
       windowClass = L"BUTTON";
@@ -53,6 +55,28 @@ HWND MakeControl(const ControlPlace& place, HWND parent, HINSTANCE instance, int
   }
   return CreateWindowExW(0, windowClass, L"", style, 0, 0, 0, 0, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+// `text` as it fits `control` in the control's font: where it does not, its
+// start gives way to "…", so that the end (a new name's date) stays in sight.
+std::wstring WithEndInSight(HWND control, const std::wstring& text) {
+  RECT box{};
+  GetClientRect(control, &box);
+  HDC context = GetDC(control);
+  HGDIOBJ old =
+      SelectObject(context, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  auto width = [context](const std::wstring& shown) {
+    SIZE size{};
+    GetTextExtentPoint32W(context, shown.c_str(), static_cast<int>(shown.size()), &size);
+    return size.cx;
+  };
+  std::wstring shown = text;
+  for (std::size_t cut = 1; cut < text.size() && width(shown) > box.right; ++cut) {
+    if (!IS_LOW_SURROGATE(text[cut])) shown = L"\u2026" + text.substr(cut);
+  }
+  SelectObject(context, old);
+  ReleaseDC(control, context);
+  return shown;
 }
 
 // The size and date of a file, as the replace question shows them.
@@ -334,8 +358,11 @@ void Win32Window::SetTitle(std::string_view title) {
 
 void Win32Window::SetText(Control control, std::string_view text) {
   std::wstring wide = Wide(text);
-  SetWindowTextW(ControlHandle(control), wide.c_str());
-  if (PlaceOf(control).kind != ControlKind::Value) return;
+  const ControlPlace& place = PlaceOf(control);
+  SetWindowTextW(
+      ControlHandle(control),
+      (place.kept == KeptPart::End ? WithEndInSight(ControlHandle(control), wide) : wide).c_str());
+  if (place.kind != ControlKind::Value) return;
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = window_;

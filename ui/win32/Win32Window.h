@@ -18,7 +18,8 @@ namespace tessaly {
 // their places (pixels = twips × DPI / 1440, redone when the DPI changes),
 // the system's message font (Microsoft JhengHei UI for Chinese captions),
 // made smaller where a caption would not fit its place,
-// values shortened in the middle with the whole text as a tooltip, the
+// values shortened in the middle, or at the start where their end
+// matters, with the whole text as a tooltip, the
 // common dialogs and task dialogs. What the window does is the presenter's.
 class Win32Window final : public WindowView {
  public:

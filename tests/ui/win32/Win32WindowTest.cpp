@@ -44,6 +44,13 @@ TEST(Win32WindowTest, TheControlsAreAtTheirPlacesWithTheirCaptionsInBothLanguage
                                newName.right, newName.bottom}),
             std::vector<LONG>({558, 107, 104, 64, 389, 77}));
   EXPECT_EQ(TextOf(w.form.Handle()), "Brannock's Tessaly V2.1");
+  const std::string name =
+      "EASTMAN KODAK COMPANY-KODAK DC240 ZOOM DIGITAL CAMERA-2010-01-01-080034.JPG";
+  w.form.SetText(Control::NewNameValue, name);
+  const std::string shown = TextOf(w.Control(Control::NewNameValue));
+  EXPECT_TRUE(shown.starts_with("…") && name.ends_with(shown.substr(3)) &&
+              shown.size() < name.size())
+      << "the date end in sight: " << shown;
   const enum Control tabOrder[] = {
       Control::SelectDirectory,    Control::Start,    Control::Close,    Control::ViewRenameList,
       Control::DateDirectoriesBox, Control::MakerBox, Control::ModelBox, Control::Language};
