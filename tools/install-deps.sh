@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   libgtest-dev libbenchmark-dev libfuse3-dev
   qt6-base-dev qt6-translations-l10n fonts-noto-cjk xdg-utils
-  xvfb xauth strace bc time tzdata
+  xvfb xauth xdotool strace bc time tzdata
   dosfstools fusefat exfatprogs exfat-fuse
   dpkg-dev desktop-file-utils appstream lintian man-db
   g++-mingw-w64-x86-64-posix googletest wine wine64 librsvg2-bin icoutils nsis zip
