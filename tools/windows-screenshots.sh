@@ -1,7 +1,7 @@
 #!/bin/bash
 # The README's pictures of the Windows window, taken from Wine on a virtual
 # display (Xvfb), driven by xdotool: the window after a run, in English and
-# in Chinese, and the replace question in Chinese.
+# in Chinese, the replace question in Chinese and the preview in English.
 #   tools/windows-screenshots.sh [OUT]     (OUT: docs/ unless given)
 # Needs the Windows build (tools/build.sh windows) and xvfb, xdotool,
 # x11-apps and netpbm.
@@ -22,13 +22,16 @@ if [[ ! -f "$WINEPREFIX/tessaly.reg" ]]; then
 fi
 source tests/cli/exif_picture.sh
 drive="$WINEPREFIX/drive_c"
-rm -rf "$drive/Photos" "$drive/Clash"
+rm -rf "$drive/Photos" "$drive/Clash" "$drive/Trip"
 picture "$drive/Photos/IMG_0001.JPG" "2009:08:12 12:07:41"
 picture "$drive/Photos/IMG_0002.JPG" "2009:08:12 12:09:03"
 picture "$drive/Photos/IMG_0003.JPG" "2009:08:13 08:30:00"
 picture "$drive/Clash/IMG_0101.JPG" "2010:01:01 10:00:00" 6000
 picture "$drive/Clash/2010-01-01-100000.JPG" "2010:01:01 10:00:00" 6000
 picture "$drive/Clash/IMG_0102.JPG" "2010:01:01 10:00:00" 6001
+picture "$drive/Trip/IMG_0201.JPG" "2011:07:14 09:12:30"
+picture "$drive/Trip/IMG_0202.JPG" "2011:07:14 09:12:30" 6000
+picture "$drive/Trip/IMG_0203.JPG" "2011:07:15 18:40:02"
 
 # shot FILE WINDOW: the window's client area as a PNG.
 shot() {
@@ -37,6 +40,9 @@ shot() {
     pnmcut -left "$X" -top "$Y" -right $((X + WIDTH - 1)) -bottom $((Y + HEIGHT - 1)) -pad |
     pnmtopng >"$1"
 }
+# press WINDOW KEY: the key, typed into that window (Escape does not reach
+# a task dialog here; Return presses its default button).
+press() { xdotool windowfocus --sync "$1" key "$2"; sleep 1; }
 # click WINDOW X Y: a click at pixels of the window's client area.
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.5; }
 # choose WINDOW PATH: Select Directory, the path typed into the dialog.
@@ -66,6 +72,15 @@ click "$window" 138 94
 question=$(timeout 60 xdotool search --sync --name "確認取代檔案" | head -1)
 sleep 1
 shot "$out/replace-windows-zh.png" "$question"
-xdotool key --window "$question" Escape
+press "$question" Return  # No
+press "$(timeout 60 xdotool search --sync --name "略過的照片" | head -1)" Return
+click "$window" 356 94   # English
+click "$window" 402 24   # the date directory box on
+choose "$window" 'C:\Trip\IMG_0201.JPG'
+press "$window" F5       # Preview
+review=$(timeout 60 xdotool search --sync --name "Preview: what Start would do" | head -1)
 sleep 1
-echo "made $out/windows-en.png, $out/windows-zh.png, $out/replace-windows-zh.png"
+shot "$out/preview-windows-en.png" "$review"
+press "$review" Return   # Close
+echo "made $out/windows-en.png, $out/windows-zh.png, $out/replace-windows-zh.png," \
+  "$out/preview-windows-en.png"
