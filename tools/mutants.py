@@ -311,6 +311,10 @@ def main():
                 fate, tests = "stillborn", []
                 stillborn += 1
             else:
+                # What a mutant's tests left behind (a file moved out of its
+                # tree) must not meet the next mutant's.
+                shutil.rmtree(test_env["TMPDIR"], ignore_errors=True)
+                os.makedirs(test_env["TMPDIR"])
                 status = run(env_ctest, TOP, log, args.timeout, test_env)
                 shutil.copyfile(log, os.path.join(logs, m.ident + ".log"))
                 tests = failed_tests(log) if status != 0 else []

@@ -14,30 +14,6 @@ namespace {
 using test::Lines;
 using test::Pic;
 
-TEST(RenameRunTest, RunsThatCannotStartTouchNothing) {
-  test::TempTree tree, beside;
-  tree.Write("IMG_0001.JPG", Pic("2001:01:01 01:01:01"));
-  // clang-format off
-  const struct { const char* why; std::string directory, list, journals; RunStatus status; } cases[] = {
-      {"nothing chosen", "", tree.PathOf("list"), "", RunStatus::DirectoryMissing},
-      {"a missing directory", tree.PathOf("nope"), tree.PathOf("list"), "", RunStatus::DirectoryMissing},
-      {"a file, not a directory", tree.PathOf("IMG_0001.JPG"), tree.PathOf("list"), "", RunStatus::DirectoryMissing},
-      {"the list in a missing directory", tree.Root(), tree.PathOf("nope/list"), "", RunStatus::ListNotCreated},
-      {"no journal can be kept", tree.Root(), beside.PathOf("list"), beside.PathOf("list/journals"), RunStatus::ListNotCreated},
-  };
-  // clang-format on
-  for (const auto& c : cases) {
-    test::FaultyFileSystem fs;
-    test::RecordingFrontEnd frontEnd;
-    RunOutcome outcome =
-        RenameRun(fs, frontEnd).StartRun(c.directory, RenameListPlace{c.list, "", "", c.journals});
-    EXPECT_EQ(outcome.status, c.status) << c.why;
-    EXPECT_EQ(tree.Files().size(), 1u) << c.why;
-    EXPECT_EQ(frontEnd.shown + frontEnd.handOvers, 0) << c.why;
-    EXPECT_FALSE(outcome.reason.empty()) << c.why;
-  }
-}
-
 TEST(RenameRunTest, TheListGoesToTheStateDirectoryWhenTheProgramsIsNotWritable) {
   test::EngineFixture f({{"IMG_0001.JPG", Pic("2001:01:01 01:01:01")}});
   RenameListPlace place{"", f.listDir.PathOf("no-such-dir"), f.listDir.PathOf("state/tessaly"), ""};
@@ -71,8 +47,6 @@ TEST(RenameRunTest, TheReadAheadChangesNothingAndEndsWithTheRun) {
   const struct { const char* why; std::function<void(test::EngineFixture&)> meanwhile; int stopAfter; } cases[] = {
       {"renamed away", [](test::EngineFixture& f) { std::filesystem::rename(f.tree.PathOf("a/IMG_2.JPG"), f.tree.PathOf("a/moved.txt")); }, -1},
       {"replaced by another picture", [](test::EngineFixture& f) { f.tree.Write("a/IMG_2.JPG", Pic("2005:05:05 05:05:05")); }, -1},
-      {"replaced by a FIFO", [](test::EngineFixture& f) { std::filesystem::remove(f.tree.PathOf("a/IMG_2.JPG"));
-         mkfifo(f.tree.PathOf("a/IMG_2.JPG").c_str(), 0644); }, -1},
       {"removed", [](test::EngineFixture& f) { std::filesystem::remove(f.tree.PathOf("a/IMG_2.JPG")); }, -1},
       {"grown", [](test::EngineFixture& f) { f.tree.Write("a/IMG_2.JPG", Pic("2002:02:02 02:02:02", 9000)); }, -1},
       {"stopped mid-way", nullptr, 5},

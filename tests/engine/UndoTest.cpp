@@ -51,17 +51,6 @@ TEST(UndoTest, UndoTakesBackWhatItCanVouchForAndNothingElse) {
          std::filesystem::rename(test::NativePath(f.tree.PathOf("copy")), test::NativePath(f.tree.PathOf(a)));
        }, 2, 2, 0, {ProblemKind::NotUndone, ProblemKind::DirectoryKept},
        {{"IMG_1.JPG", ""}, {"2009-08-12/", "dir"}, {a, "forged"}}},
-      {"an old name taken again: the picture stays where the run left it", [](test::EngineFixture& f) { f.tree.Write("IMG_2.JPG", "new"); }, 2, 2, 0,
-       {ProblemKind::NotUndone, ProblemKind::DirectoryKept}, {{"IMG_2.JPG", "new"}, {"2010-01-01/", "dir"}, {b, "picture 2"}}},
-      {"a journal cut in the middle of its last record", [](test::EngineFixture& f) {
-         std::filesystem::resize_file(f.outcome.journalPath, std::filesystem::file_size(f.outcome.journalPath) - 20);
-       }, 2, 2, 0, {ProblemKind::DirectoryKept, ProblemKind::NotUndone},
-       {{"IMG_2.JPG", ""}, {"2010-01-01/", "dir"}, {b, "picture 2"}}},
-      {"a change written ahead but never made", [&b](test::EngineFixture& f) {
-         std::ofstream(f.outcome.journalPath, std::ios::binary | std::ios::app) << FormatJournalRecord(JournalRecord
-             {JournalRecord::Kind::Rename, f.tree.PathOf(b), f.tree.PathOf("gone.JPG"), false,
-              RecordedIdentity{f.fs.StatusOf(f.tree.PathOf(b), SymbolicLinks::NotFollowed).value()}}) << "\n";
-       }, 4, 0, 0, {}, {}},
       {"hand-made records that reach outside the run's directory", [&b](test::EngineFixture& f) {
          std::ofstream journal(f.outcome.journalPath, std::ios::binary | std::ios::app);
          const RecordedIdentity picture{f.fs.StatusOf(f.tree.PathOf(b), SymbolicLinks::NotFollowed).value()};

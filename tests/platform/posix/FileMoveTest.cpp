@@ -19,17 +19,6 @@ namespace {
 
 using Files = std::map<std::string, std::string>;
 
-TEST(FileMoveTest, AKeptDirectoryServesItsPathOnlyWhileItStandsThere) {
-  test::TempTree tree;
-  tree.Write("d/x", "first");
-  MoveDirectories kept;
-  EXPECT_FALSE(MoveWithoutReplacing(tree.PathOf("d/x"), tree.PathOf("d/y"), kept));
-  std::filesystem::rename(tree.PathOf("d"), tree.PathOf("e"));  // another d takes its place
-  tree.Write("d/x", "second");
-  EXPECT_FALSE(MoveWithoutReplacing(tree.PathOf("d/x"), tree.PathOf("d/z"), kept));
-  EXPECT_EQ(tree.Files(), (Files{{"d/z", "second"}, {"e/y", "first"}}));
-}
-
 // A move told which file was opened from its path renames that very file,
 // where its directory now is, when it is the file's only link; otherwise the
 // path is looked up as for any move, and another file found there is put back.
