@@ -8,18 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-docs}"
-export WINEPREFIX="$PWD/build/windows/wine-x11" WINEDEBUG=-all
-export DISPLAY=:97
-Xvfb "$DISPLAY" -screen 0 1280x900x24 >/dev/null 2>&1 &
-xvfb=$!
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb' EXIT
-sleep 1
-if [[ ! -f "$WINEPREFIX/tessaly.reg" ]]; then
-  mkdir -p "$WINEPREFIX"
-  wineboot --init >/dev/null 2>&1 || true
-  wineserver --wait || true
-  bash tools/wine-prefix.sh x11
-fi
+source tools/wine-x11.sh
+trap stop_wine_x11 EXIT
 source tests/cli/exif_picture.sh
 drive="$WINEPREFIX/drive_c"
 rm -rf "$drive/Photos" "$drive/Clash" "$drive/Trip"
@@ -40,23 +30,9 @@ shot() {
     pnmcut -left "$X" -top "$Y" -right $((X + WIDTH - 1)) -bottom $((Y + HEIGHT - 1)) -pad |
     pnmtopng >"$1"
 }
-# press WINDOW KEY: the key, typed into that window (Escape does not reach
-# a task dialog here; Return presses its default button).
-press() { xdotool windowfocus --sync "$1" key "$2"; sleep 1; }
-# click WINDOW X Y: a click at pixels of the window's client area.
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.5; }
-# choose WINDOW PATH: Select Directory, the path typed into the dialog.
-choose() {
-  click "$1" 56 94
-  timeout 30 xdotool search --sync --name "點選任一檔案" >/dev/null
-  sleep 1
-  xdotool type --delay 20 "$2"
-  xdotool key Return
-  sleep 2
-}
 
 wine build/windows/ui/win32/tessaly.exe &
-window=$(timeout 60 xdotool search --sync --name "Brannock's Tessaly" | head -1)
+window=$(wait_for "Brannock's Tessaly")
 xdotool windowmove "$window" 200 250   # room above it for the question
 sleep 2
 choose "$window" 'C:\Photos\IMG_0001.JPG'
@@ -69,17 +45,15 @@ shot "$out/windows-zh.png" "$window"
 click "$window" 402 24   # the date directory box off: the clash stays in place
 choose "$window" 'C:\Clash\IMG_0101.JPG'
 click "$window" 138 94
-question=$(timeout 60 xdotool search --sync --name "確認取代檔案" | head -1)
-sleep 1
+question=$(wait_for "確認取代檔案")
 shot "$out/replace-windows-zh.png" "$question"
 press "$question" Return  # No
-press "$(timeout 60 xdotool search --sync --name "略過的照片" | head -1)" Return
+press "$(wait_for "略過的照片")" Return
 click "$window" 356 94   # English
 click "$window" 402 24   # the date directory box on
 choose "$window" 'C:\Trip\IMG_0201.JPG'
 press "$window" F5       # Preview
-review=$(timeout 60 xdotool search --sync --name "Preview: what Start would do" | head -1)
-sleep 1
+review=$(wait_for "Preview: what Start would do")
 shot "$out/preview-windows-en.png" "$review"
 press "$review" Return   # Close
 echo "made $out/windows-en.png, $out/windows-zh.png, $out/replace-windows-zh.png," \

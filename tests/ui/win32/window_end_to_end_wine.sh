@@ -13,19 +13,8 @@ here="$(cd "$(dirname "$0")/../../.." && pwd)"
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "no Xvfb or xdotool"; exit 77; }
 [[ -x "$linux" ]] || { echo "no Linux build at $linux to compare with; build it first (tools/build.sh release)"; exit 1; }
 work="$(mktemp -d)"
-export WINEPREFIX="$here/build/windows/wine-x11" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x900x24 >/dev/null 2>&1 &
-xvfb=$!
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$work/display")"
-if [[ ! -f "$WINEPREFIX/tessaly.reg" ]]; then
-  mkdir -p "$WINEPREFIX"
-  wineboot --init >/dev/null 2>&1 || true
-  wineserver --wait || true
-  bash "$here/tools/wine-prefix.sh" x11
-fi
+source "$here/tools/wine-x11.sh"
+trap 'stop_wine_x11; rm -rf "$work"' EXIT
 
 source "$here/tests/cli/comparison_tree.sh"
 make_tree "$work/gui"
@@ -35,25 +24,9 @@ XDG_STATE_HOME="$work/state" "$linux" rename --list "$work/lin.txt" "$work/lin" 
 mkdir "$work/app"
 cp "$exe" "$work/app/tessaly.exe"
 
-# wait_for TITLE: the window of that title, once it is there (60 s at most).
-wait_for() {
-  local id
-  id=$(timeout 60 xdotool search --sync --name "$1" | head -n 1) || { echo "no window \"$1\" came" >&2; exit 1; }
-  sleep 1
-  echo "$id"
-}
-# press WINDOW KEY: the key, typed into that window.
-press() { xdotool windowfocus --sync "$1" key "$2"; sleep 0.5; }
-# click WINDOW X Y: a click at pixels of the window's client area (96 DPI).
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.5; }
-
 wine "$work/app/tessaly.exe" >/dev/null 2>&1 &
 window=$(wait_for "Brannock's Tessaly")
-click "$window" 56 94  # Select Directory
-wait_for "點選任一檔案" >/dev/null
-xdotool type --delay 20 "Z:${work//\//\\}\\gui\\IMG_0001.JPG"
-xdotool key Return
-sleep 2
+choose "$window" "Z:${work//\//\\}\\gui\\IMG_0001.JPG"
 click "$window" 138 94  # Start
 question=$(wait_for "Confirm File Replace")
 press "$question" Return  # No, the default: the file there is kept
