@@ -20,12 +20,14 @@ namespace tessaly {
 // walk reads a header itself it is already in memory. Nothing read is handed
 // over: what the walk reads never depends on this.
 //
-// At most kQueued files wait; a hint beyond that is dropped. As many
-// warms are in flight at once as the depth says (see ReadAheadDepth), which
-// follows what the device rewards while the run goes; a thread is started
-// when the depth first needs it. The threads stop when this object goes (at
-// the end of a run): what waits is dropped, and only the warms in flight are
-// finished. Hints are taken as the rest rule says (see ReadAheadRest).
+// At most kQueued files wait; a hint beyond that is dropped. At rest (see
+// ReadAheadRest) only probes are warmed, and the latest kQueued hints wait,
+// the oldest dropped for a new one and all of them for a new directory's
+// first: when a probe ends the rest, they are warmed from the oldest on.
+// As many warms are in flight at once as the depth says (see
+// ReadAheadDepth), which follows what the device rewards while the run
+// goes; a thread is started when the depth first needs it. The threads stop when this object goes
+// (at the end of a run): what waits is dropped, and only the warms in flight are finished.
 class ReadAhead {
  public:
   static constexpr std::size_t kQueued = 64;
@@ -57,6 +59,8 @@ class ReadAhead {
   ReadAheadDepth depth_;
   std::size_t inFlight_ = 0;
   ReadAheadRest rest_;
+  std::size_t probes_ = 0;     // probes at rest not yet taken
+  std::string lastDirectory_;  // of the last hint
   std::vector<std::thread> threads_;
 };
 

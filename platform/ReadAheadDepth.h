@@ -11,12 +11,16 @@ namespace tessaly {
 // as little as it can be.
 //
 // The depth starts at the least. Time is cut into periods of warms that the
-// device answered, and each period's rate (warms a second) decides: after a
-// few periods at one depth, the depth is doubled (or, every other time,
-// halved) to try; a doubling stays when the rate rose clearly, and doubles
-// again, else the depth goes back; a halving stays when the rate did not
-// fall, and halves again, else the depth goes back. The depth never leaves
-// [least, most].
+// device answered. A period is paced by the walk when most of its warms
+// ended with no hint waiting (the read-ahead is ahead of the walk, and its
+// rate is the walk's), else by the device, and its rate (warms a second)
+// decides. After a few periods at one depth, the depth is doubled (or,
+// every other time, halved) to try; while the walk sets the pace only
+// halving is tried. A doubling stays when the rate rose clearly, and
+// doubles again, or when it brought the read-ahead ahead of the walk; else
+// the depth goes back. A halving stays when the rate did not fall or the
+// walk still sets the pace, and halves again; else the depth goes back. The
+// depth never leaves [least, most].
 class ReadAheadDepth {
  public:
   using Clock = std::chrono::steady_clock;
@@ -28,20 +32,24 @@ class ReadAheadDepth {
   // Periods at one depth before the next try.
   static constexpr int kSteadyPeriods = 4;
 
+  // Whether hints waited when a warm ended.
+  enum class Backlog { Waiting, Empty };
+
   ReadAheadDepth(std::size_t least, std::size_t most);
 
   std::size_t Depth() const { return depth_; }
 
   // Counts a warm that the device answered (not one found in memory), ended
-  // at `now`. The first one only starts the clock.
-  void Warmed(Clock::time_point now);
+  // at `now` with `backlog` behind it. The first one only starts the clock.
+  void Warmed(Clock::time_point now, Backlog backlog);
 
  private:
   enum class Trial { None, Deeper, Shallower };
+  enum class Pace { Device, Walk };
 
   // The warms a period counts at the present depth.
   std::size_t PeriodWarms() const;
-  void Decide(double rate);
+  void Decide(double rate, Pace pace);
   void Try(Trial trial, double rate);
 
   std::size_t least_, most_;
@@ -54,6 +62,7 @@ class ReadAheadDepth {
   bool started_ = false;
   Clock::time_point periodStart_{};
   std::size_t periodWarms_ = 0;
+  std::size_t periodCaughtUp_ = 0;  // warms of the period that left no hint waiting
 };
 
 }  // namespace tessaly

@@ -2,8 +2,10 @@
 
 namespace tessaly {
 
-bool ReadAheadRest::TakesHint() {
-  return warmInARow_ < kWarmToRest || ++hintsWhileResting_ % kProbeEvery == 0;
+bool ReadAheadRest::TakesHint(Place place) {
+  if (!Resting()) return true;
+  const bool counted = ++hintsWhileResting_ % kProbeEvery == 0;
+  return counted || place == Place::NewDirectory;
 }
 
 void ReadAheadRest::Warmed(Found found) {

@@ -8,25 +8,31 @@
 namespace tessaly {
 namespace {
 
-// A fake device: the warms it answers a second at a depth, at the n-th warm.
-using Device = std::function<double(std::size_t depth, int warm)>;
+// A fake device: the warms it answers a second at a depth, at the n-th warm;
+// and a fake walk: the warms a second it hints, at the n-th warm.
+using Rate = std::function<double(std::size_t depth, int warm)>;
 
-Device AnswersAtOnce(std::size_t most) {
+Rate AnswersAtOnce(std::size_t most) {
   return [most](std::size_t depth, int) { return static_cast<double>(std::min(depth, most)); };
 }
 
+Rate Hints(double perSecond) {
+  return [perSecond](std::size_t, int) { return perSecond; };
+}
+
 TEST(ReadAheadDepthTest, ItDeepensWhileTheDeviceRewardsItBacksOffWhenNotAndKeepsItsBounds) {
-  const Device walkSetsThePace = [](std::size_t depth, int warm) {
-    return warm < 4000 ? static_cast<double>(std::min<std::size_t>(depth, 8)) : 1.0;
-  };
+  const Rate never = Hints(1e9);
+  const Rate slowerFromAFifth = [](std::size_t, int warm) { return warm < 4000 ? 1e9 : 1.0; };
   // clang-format off
-  const struct { const char* why; std::size_t least, most; Device device; std::size_t settles, deepest; } cases[] = {
-      {"a card answers one request at a time", 1, 32, AnswersAtOnce(1), 1, 2},
-      {"an SSD answers 32 at once", 1, 32, AnswersAtOnce(32), 32, 32},
-      {"a device that answers 4 at once", 1, 32, AnswersAtOnce(4), 4, 8},
-      {"a device slower out of order", 1, 32, [](std::size_t d, int) { return d <= 2 ? static_cast<double>(d) : 1.5; }, 2, 4},
-      {"the walk sets the pace from a fifth of the run on", 1, 32, walkSetsThePace, 1, 16},
-      {"the same within 3 and 8", 3, 8, walkSetsThePace, 3, 8},
+  const struct { const char* why; std::size_t least, most; Rate device, walk; std::size_t settles, deepest; } cases[] = {
+      {"a card answers one request at a time", 1, 32, AnswersAtOnce(1), never, 1, 2},
+      {"an SSD answers 32 at once", 1, 32, AnswersAtOnce(32), never, 32, 32},
+      {"a device that answers 4 at once", 1, 32, AnswersAtOnce(4), never, 4, 8},
+      {"a device slower out of order", 1, 32, [](std::size_t d, int) { return d <= 2 ? static_cast<double>(d) : 1.5; }, never, 2, 4},
+      {"the walk sets the pace from a fifth of the run on", 1, 32, AnswersAtOnce(8), slowerFromAFifth, 1, 16},
+      {"the same within 3 and 8", 3, 8, AnswersAtOnce(8), slowerFromAFifth, 3, 8},
+      {"an SSD kept ahead of the walk at 8", 1, 32, AnswersAtOnce(32), Hints(8), 8, 8},
+      {"a device ahead of the walk at the least", 1, 32, AnswersAtOnce(32), Hints(0.5), 1, 1},
   };
   // clang-format on
   constexpr int kWarms = 20000;
@@ -39,8 +45,12 @@ TEST(ReadAheadDepthTest, ItDeepensWhileTheDeviceRewardsItBacksOffWhenNotAndKeeps
       deepest = std::max(deepest, depth);
       shallowest = std::min(shallowest, depth);
       settledLater += warm >= kWarms / 2 && depth == c.settles;
-      now += std::chrono::microseconds(static_cast<long>(1000 / c.device(depth, warm)));
-      rule.Warmed(now);
+      // Ahead of the walk, the read-ahead warms at its pace, and finds no
+      // hint waiting.
+      const double device = c.device(depth, warm), walk = c.walk(depth, warm);
+      now += std::chrono::microseconds(static_cast<long>(1000 / std::min(device, walk)));
+      rule.Warmed(
+          now, device >= walk ? ReadAheadDepth::Backlog::Empty : ReadAheadDepth::Backlog::Waiting);
     }
     EXPECT_EQ(deepest, c.deepest) << c.why;
     EXPECT_GE(shallowest, c.least) << c.why;

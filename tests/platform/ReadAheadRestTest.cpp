@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 namespace tessaly {
@@ -12,8 +13,9 @@ std::string Times(int n, char c) {
 }
 
 // Hints one after another, each warmed when taken, as the script says: 'm'
-// finds its file in memory, 'd' asks the device. What was taken: the
-// script's letter, or '.' for a hint passed over.
+// finds its file in memory, 'd' asks the device; in capitals, the first hint
+// of another directory. What was taken: the script's letter, or '.' for a
+// hint passed over.
 TEST(ReadAheadRestTest, ItRestsAfterARunInMemoryProbesAndWakesWhenTheDeviceIsAsked) {
   const int rest = ReadAheadRest::kWarmToRest, probe = ReadAheadRest::kProbeEvery;
   const std::string awake = Times(rest, 'm'), skipped = Times(probe - 1, '.');
@@ -28,15 +30,18 @@ TEST(ReadAheadRestTest, ItRestsAfterARunInMemoryProbesAndWakesWhenTheDeviceIsAsk
        awake + skipped + "dmmd"},
       {"the device asked within the run counts it again", Times(rest - 1, 'm') + "d" + awake,
        Times(rest - 1, 'm') + "d" + awake},
+      {"at rest another directory's first hint is a probe", awake + "mMmDm", awake + ".M.Dm"},
   };
   for (const auto& c : cases) {
     ReadAheadRest rule;
     std::string taken;
     for (char warm : c.script) {
-      const bool takes = rule.TakesHint();
+      const bool takes = rule.TakesHint(std::isupper(warm) ? ReadAheadRest::Place::NewDirectory
+                                                           : ReadAheadRest::Place::SameDirectory);
       taken += takes ? warm : '.';
       if (!takes) continue;
-      rule.Warmed(warm == 'm' ? ReadAheadRest::Found::InMemory : ReadAheadRest::Found::FromDevice);
+      rule.Warmed(std::tolower(warm) == 'm' ? ReadAheadRest::Found::InMemory
+                                            : ReadAheadRest::Found::FromDevice);
     }
     EXPECT_EQ(taken, c.taken) << c.why;
   }
