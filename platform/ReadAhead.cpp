@@ -78,9 +78,15 @@ void ReadAhead::Work() {
                (!queue_.empty() && inFlight_ < depth_.Depth() && (!rest_.Resting() || probes_ > 0));
       });
       if (stopping_) return;
-      if (rest_.Resting()) --probes_;
-      path = std::move(queue_.front());
-      queue_.pop_front();
+      // A probe asks about the furthest the walk will go.
+      if (rest_.Resting()) {
+        --probes_;
+        path = std::move(queue_.back());
+        queue_.pop_back();
+      } else {
+        path = std::move(queue_.front());
+        queue_.pop_front();
+      }
       ++inFlight_;
     }
     last = warm_(path, next) ? ReadAheadRest::Found::InMemory : ReadAheadRest::Found::FromDevice;

@@ -21,9 +21,10 @@ namespace tessaly {
 // over: what the walk reads never depends on this.
 //
 // At most kQueued files wait; a hint beyond that is dropped. At rest (see
-// ReadAheadRest) only probes are warmed, and the latest kQueued hints wait,
-// the oldest dropped for a new one and all of them for a new directory's
-// first: when a probe ends the rest, they are warmed from the oldest on.
+// ReadAheadRest) only probes are warmed, each the latest hint, and the
+// latest kQueued hints wait, the oldest dropped for a new one and all of
+// them for a new directory's first: when a probe ends the rest, they are
+// warmed from the oldest on.
 // As many warms are in flight at once as the depth says (see
 // ReadAheadDepth), which follows what the device rewards while the run
 // goes; a thread is started when the depth first needs it. The threads stop when this object goes

@@ -5,14 +5,18 @@ namespace tessaly {
 // Whether a read-ahead warms the hints it is given. Where everything is in
 // memory already, warming only takes processor time from the walk: after
 // kWarmToRest warms in a row that found their file in memory, it rests and
-// only a probe is warmed: every kProbeEvery-th hint, and the first hint of
-// a directory other than the last one's (what was in memory in one
-// directory, such as the date directories a run has just filled, says
-// nothing of the next). A probe that finds the device asked ends the rest.
+// only a probe is warmed: every kProbeEvery-th hint, and in a directory other
+// than the last hint's, every kDirectoryProbeEvery-th of its first
+// kDirectoryProbed hints (what was in memory in one directory, such as the
+// date directories a run has just filled, says nothing of the next, whose
+// first pictures may have been warmed with its listing). A probe that finds
+// the device asked ends the rest.
 class ReadAheadRest {
  public:
   static constexpr int kWarmToRest = 64;
   static constexpr int kProbeEvery = 128;
+  static constexpr int kDirectoryProbeEvery = 16;
+  static constexpr int kDirectoryProbed = 64;
 
   enum class Found { InMemory, FromDevice };
   enum class Place { SameDirectory, NewDirectory };
@@ -27,6 +31,7 @@ class ReadAheadRest {
  private:
   int warmInARow_ = 0;  // found in memory, since the device was last asked
   int hintsWhileResting_ = 0;
+  int hintsInDirectory_ = 0;  // of the last hint's directory, up to kDirectoryProbed
 };
 
 }  // namespace tessaly

@@ -30,7 +30,9 @@ TEST(ReadAheadRestTest, ItRestsAfterARunInMemoryProbesAndWakesWhenTheDeviceIsAsk
        awake + skipped + "dmmd"},
       {"the device asked within the run counts it again", Times(rest - 1, 'm') + "d" + awake,
        Times(rest - 1, 'm') + "d" + awake},
-      {"at rest another directory's first hint is a probe", awake + "mMmDm", awake + ".M.Dm"},
+      {"at rest another directory's 1st, 17th, 33rd… hints are probes",
+       awake + "M" + Times(15, 'm') + "m" + Times(15, 'm') + "dm",
+       awake + "M" + Times(15, '.') + "m" + Times(15, '.') + "dm"},
   };
   for (const auto& c : cases) {
     ReadAheadRest rule;
