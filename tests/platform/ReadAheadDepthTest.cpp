@@ -16,12 +16,11 @@ Rate AnswersAtOnce(std::size_t most) {
   return [most](std::size_t depth, int) { return static_cast<double>(std::min(depth, most)); };
 }
 
-Rate Hints(double perSecond) {
-  return [perSecond](std::size_t, int) { return perSecond; };
-}
-
 TEST(ReadAheadDepthTest, ItDeepensWhileTheDeviceRewardsItBacksOffWhenNotAndKeepsItsBounds) {
-  const Rate never = Hints(1e9);
+  const auto hints = [](double perSecond) {
+    return [perSecond](std::size_t, int) { return perSecond; };
+  };
+  const Rate never = hints(1e9);
   const Rate slowerFromAFifth = [](std::size_t, int warm) { return warm < 4000 ? 1e9 : 1.0; };
   // clang-format off
   const struct { const char* why; std::size_t least, most; Rate device, walk; std::size_t settles, deepest; } cases[] = {
@@ -31,8 +30,8 @@ TEST(ReadAheadDepthTest, ItDeepensWhileTheDeviceRewardsItBacksOffWhenNotAndKeeps
       {"a device slower out of order", 1, 32, [](std::size_t d, int) { return d <= 2 ? static_cast<double>(d) : 1.5; }, never, 2, 4},
       {"the walk sets the pace from a fifth of the run on", 1, 32, AnswersAtOnce(8), slowerFromAFifth, 1, 16},
       {"the same within 3 and 8", 3, 8, AnswersAtOnce(8), slowerFromAFifth, 3, 8},
-      {"an SSD kept ahead of the walk at 8", 1, 32, AnswersAtOnce(32), Hints(8), 8, 8},
-      {"a device ahead of the walk at the least", 1, 32, AnswersAtOnce(32), Hints(0.5), 1, 1},
+      {"an SSD kept ahead of the walk at 8", 1, 32, AnswersAtOnce(32), hints(8), 8, 8},
+      {"a device ahead of the walk at the least", 1, 32, AnswersAtOnce(32), hints(0.5), 1, 1},
   };
   // clang-format on
   constexpr int kWarms = 20000;

@@ -9,6 +9,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "tests/support/TempTree.h"
 
@@ -55,6 +58,49 @@ TEST(ReadAheadTest, ItHoldsABoundedQueueAndStopsWithoutFinishingIt) {
   EXPECT_EQ(warmed, beforeTheEnd + 2);
   std::this_thread::sleep_for(20ms);
   EXPECT_EQ(warmed, beforeTheEnd + 2) << "no thread goes on after the read-ahead is gone";
+}
+
+// After a run of warms in memory the read-ahead rests: only every 128th
+// hint, and a new directory's first and 17th, are probes, each warming the
+// latest hint; the one that finds the device asked wakes the read-ahead,
+// which warms what waited from the oldest on. One thread, and each hint
+// waits for the warms it must bring, so the order is the rule's.
+TEST(ReadAheadTest, AtRestItProbesAndWarmsWhatWaitedOnceTheDeviceIsAsked) {
+  std::mutex mutex;
+  std::vector<std::string> warmed, expected, woken;
+  const std::string cold = std::to_string(ReadAheadRest::kDirectoryProbeEvery);
+  ReadAhead readAhead(ReadAheadDepth(1, 1),
+                      [&](const std::string& path, std::vector<std::string>&) {
+                        std::lock_guard<std::mutex> lock(mutex);
+                        warmed.push_back(path);
+                        return path != "b/" + cold;  // only that one asks the device
+                      });
+  const auto deadline = std::chrono::steady_clock::now() + 10s;  // for a fault: no hang
+  const auto hint = [&](const char* directory, const std::string& name,
+                        const std::vector<std::string>& warms) {
+    readAhead.Hint(directory, name);
+    expected.insert(expected.end(), warms.begin(), warms.end());
+    for (; std::chrono::steady_clock::now() < deadline; std::this_thread::sleep_for(1ms)) {
+      if (std::lock_guard<std::mutex> lock(mutex); warmed.size() >= expected.size()) break;
+    }
+  };
+  for (int i = 0; i < ReadAheadRest::kWarmToRest; ++i)
+    hint("a/", std::to_string(i), {"a/" + std::to_string(i)});
+  std::this_thread::sleep_for(50ms);  // the last warm is counted
+  for (int i = 1; i < ReadAheadRest::kProbeEvery; ++i)
+    hint("a/", "resting" + std::to_string(i), {});
+  hint("a/", "probe", {"a/probe"});
+  hint("b/", "0", {"b/0"});  // a new directory: what waited is behind the walk
+  woken.push_back("b/" + cold);
+  for (int i = 1; i < ReadAheadRest::kDirectoryProbeEvery; ++i) {
+    hint("b/", std::to_string(i), {});
+    woken.push_back("b/" + std::to_string(i));
+  }
+  hint("b/", cold, woken);
+  hint("b/", "next", {"b/next"});  // awake
+  std::this_thread::sleep_for(20ms);
+  std::lock_guard<std::mutex> lock(mutex);
+  EXPECT_EQ(warmed, expected);
 }
 
 // The names in `directory` that were opened while `act` ran (an O_PATH
