@@ -24,11 +24,11 @@ namespace tessaly {
 // ReadAheadRest) only probes are warmed, each the latest hint, and the
 // latest kQueued hints wait, the oldest dropped for a new one and all of
 // them for a new directory's first: when a probe ends the rest, they are
-// warmed from the oldest on.
-// As many warms are in flight at once as the depth says (see
-// ReadAheadDepth), which follows what the device rewards while the run
-// goes; a thread is started when the depth first needs it. The threads stop when this object goes
-// (at the end of a run): what waits is dropped, and only the warms in flight are finished.
+// warmed from the oldest on. As many warms are in flight at once as the
+// depth says (see ReadAheadDepth), which follows what the device rewards
+// while the run goes; a thread is started when the depth first needs it.
+// The threads stop when this object goes (at the end of a run): what waits
+// is dropped, and only the warms in flight are finished.
 class ReadAhead {
  public:
   static constexpr std::size_t kQueued = 64;
