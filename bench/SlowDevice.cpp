@@ -108,21 +108,21 @@ int ReadDirectory(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, f
   return 0;
 }
 
-// An open that comes while the kernel can do without is refused as not
-// implemented, after which the kernel opens files itself.
-int Open(const char* path, fuse_file_info* file) {
-  if (noOpen) return -ENOSYS;
-  int fd = open(Real(path).c_str(), file->flags);
+int OpenAs(const char* path, fuse_file_info* file, int flags, mode_t mode) {
+  int fd = open(Real(path).c_str(), flags, mode);
   if (fd < 0) return -errno;
   file->fh = static_cast<uint64_t>(fd) + 1;
   return 0;
 }
 
+// An open that comes while the kernel can do without is refused as not
+// implemented, after which the kernel opens files itself.
+int Open(const char* path, fuse_file_info* file) {
+  return noOpen ? -ENOSYS : OpenAs(path, file, file->flags, 0);
+}
+
 int Create(const char* path, mode_t mode, fuse_file_info* file) {
-  int fd = open(Real(path).c_str(), file->flags | O_CREAT, mode);
-  if (fd < 0) return -errno;
-  file->fh = static_cast<uint64_t>(fd) + 1;
-  return 0;
+  return OpenAs(path, file, file->flags | O_CREAT, mode);
 }
 
 // Calls `call` with a real descriptor of the file: its own, or one opened
